@@ -1,0 +1,64 @@
+# Veltrax: build, run and test.
+#   make run    builds the program and starts it
+#   make test   builds and runs every test headless, then again under
+#               AddressSanitizer and UndefinedBehaviorSanitizer
+#   make bench  builds and runs the benchmarks
+#   make fuzz   runs every fuzz target for FUZZ_SECONDS each
+
+BUILD      ?= build
+ASAN_BUILD ?= build-asan
+FUZZ_BUILD ?= build-fuzz
+BENCH_BUILD ?= build-bench
+FUZZ_SECONDS ?= 60
+CMAKE_FLAGS ?=
+
+export QT_QPA_PLATFORM ?= offscreen
+export ASAN_OPTIONS ?= detect_leaks=1:abort_on_error=1
+export UBSAN_OPTIONS ?= print_stacktrace=1:halt_on_error=1
+
+.PHONY: all deps build run test test-plain test-sanitized bench fuzz fuzz-short screenshot package clean
+
+all: build
+
+deps:
+	@scripts/install-deps.sh
+
+build: deps
+	cmake -S . -B $(BUILD) -G Ninja $(CMAKE_FLAGS)
+	cmake --build $(BUILD)
+
+run: build
+	QT_QPA_PLATFORM= $(BUILD)/app/veltrax
+
+test: test-plain test-sanitized
+
+test-plain: build
+	cd $(BUILD) && ctest --output-on-failure --timeout 300
+
+test-sanitized: deps
+	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVELTRAX_SANITIZE=ON $(CMAKE_FLAGS)
+	cmake --build $(ASAN_BUILD)
+	cd $(ASAN_BUILD) && ctest --output-on-failure --timeout 600
+
+fuzz: deps
+	CXX=clang++-14 cmake -S . -B $(FUZZ_BUILD) -G Ninja -DVELTRAX_FUZZERS=ON -DVELTRAX_UI=OFF -DVELTRAX_TESTS=OFF
+	cmake --build $(FUZZ_BUILD)
+	scripts/run-fuzzers.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
+# A short round of every fuzz target, as part of the tests.
+fuzz-short:
+	$(MAKE) fuzz FUZZ_SECONDS=12
+
+bench: deps
+	cmake -S . -B $(BENCH_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DVELTRAX_BENCHMARKS=ON -DVELTRAX_TESTS=OFF
+	cmake --build $(BENCH_BUILD)
+	$(BENCH_BUILD)/bench/veltrax_bench
+
+screenshot: build
+	scripts/screenshot.sh $(BUILD)/app/veltrax docs/veltrax.png
+
+package: build
+	cd $(BUILD) && cpack -G DEB
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(BENCH_BUILD)

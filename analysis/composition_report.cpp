@@ -1,0 +1,51 @@
+#include "composition_report.h"
+
+#include <vector>
+
+#include "numbers.h"
+
+namespace {
+
+inline constexpr char32_t kLineBreak[] = U"\r\n";
+
+}  // namespace
+
+void CountPercentage(Workspace& workspace, OutputTextBox& report) {
+    auto& table = workspace.Composition;
+    const std::size_t n = RecordCount(table);
+    if (n == 0) return;
+    const int places = workspace.Precision;
+    const char32_t separator = workspace.DecimalSeparator;
+    auto single = [separator](float value) { return FormatGeneral(value, kSingleDigits, separator); };
+    auto dual = [separator](double value) { return FormatGeneral(value, kDoubleDigits, separator); };
+
+    float molarMass = 0;
+    for (std::size_t i = 1; i <= n; ++i)
+        molarMass = ToSingle(static_cast<double>(table[i].Count) * table[i].Mass + molarMass);
+    if (molarMass == 0) molarMass = 1;
+
+    std::vector<double> display(n + 1);
+    float sum = 0;
+    for (std::size_t i = 1; i <= n; ++i) {
+        const double percent = static_cast<double>(table[i].Count) * table[i].Mass / molarMass * 100;
+        display[i] = RoundToPlaces(percent, places);
+        table[i].Percent = ToSingle(percent);
+        sum = sum + table[i].Percent;
+    }
+
+    Text text = U"# Масса - " + single(molarMass) + kLineBreak + U"# ";
+    for (std::size_t i = 1; i <= n; ++i) {
+        if (i > 1) text += U" + ";
+        text += dual(table[i].Mass) + U" * " + single(table[i].Count);
+    }
+    text += U" = " + single(molarMass) + U" #" + kLineBreak + kLineBreak;
+    for (std::size_t i = 1; i <= n; ++i)
+        text += Text(TrimBlanks(table[i].Symbol)) + U" - " + dual(display[i]) + U"%" + kLineBreak;
+    text += U"# ";
+    for (std::size_t i = 1; i <= n; ++i) {
+        if (i > 1) text += U" + ";
+        text += single(ToSingle(RoundToPlaces(table[i].Percent, places))) + U"%";
+    }
+    text += U" = " + single(sum) + U"% #";
+    report.SetText(text);
+}

@@ -1,0 +1,28 @@
+#include "number_reader.h"
+
+#include "../elements/mdlVeltrax.h"
+
+namespace {
+
+bool ContinuesNumber(char32_t c) { return IsDigit(c) || c == U'.' || c == U','; }
+
+}  // namespace
+
+double ConvertNumberText(TextView text) {
+    std::size_t i = 0;
+    while (i < text.size() && (text[i] == kBlank || text[i] == U'\t' || text[i] == kLF)) ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == U'+' || text[i] == U'-')) negative = text[i++] == U'-';
+    const double magnitude = mdlVeltrax::ReadLeadingDecimal(text.substr(i));
+    return negative ? -magnitude : magnitude;
+}
+
+double ReadDigit(TextView text, TextPosition& position) {
+    Text work;
+    do {
+        if (position < text.size()) work.push_back(text[position]);  // character position + 1
+        ++position;
+    } while (position < text.size() && ContinuesNumber(text[position]));
+    if (const auto comma = work.find(U','); comma != Text::npos) work[comma] = U'.';
+    return ConvertNumberText(work);
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+
+#include "platform.h"
+#include "records.h"
+
+// The state that the analyses share: the window's composition table, the
+// program-wide precision, and what they need to know of the platform.
+struct Workspace {
+    CompositionTable Composition = CompositionTable(1);
+    std::int16_t Precision = 1;           // decimal places, 0 to 14
+    std::filesystem::path ProgramDirectory;  // where NameMass.dat lives
+    char32_t DecimalSeparator = U'.';     // the user's locale's
+    MessageBox* Messages = nullptr;
+
+    // Messages that can repeat within one analysis (an element that is not
+    // found, a missing group index, a stray bracket) are shown at most this
+    // many times per analysis, so that no input can bury the user in boxes.
+    static constexpr int kRepeatableMessageLimit = 20;
+    int RepeatableMessagesShown = 0;
+};
+
+inline constexpr std::int16_t kMaxPrecision = 14;
+
+// Starts the message count of a new analysis.
+void BeginAnalysis(Workspace& workspace);
+
+// A message that is shown once per analysis at most by construction.
+void ShowMessage(Workspace& workspace, const Text& message);
+
+// A message that may come many times; silent past the limit.
+void ShowRepeatableMessage(Workspace& workspace, const Text& message);

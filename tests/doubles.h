@@ -1,0 +1,91 @@
+#pragma once
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "analysis/platform.h"
+#include "analysis/workspace.h"
+#include "drawing/drawing_surface.h"
+
+// Test doubles for what the core sees of the platform.
+
+class RecordingTextBox : public OutputTextBox {
+public:
+    Text GetText() const override { return text; }
+    void SetText(const Text& newText) override {
+        text = newText;
+        ++writes;
+    }
+    Text text;
+    int writes = 0;
+};
+
+class RecordingMessages : public MessageBox {
+public:
+    void Show(const Text& message) override { shown.push_back(message); }
+    std::vector<Text> shown;
+};
+
+// Widths follow a fixed rule: every character is 0.6 of the font size in
+// points, times 20 twips a point.
+class RecordingSurface : public DrawingSurface {
+public:
+    struct Drawn {
+        Text text;
+        double x, y, fontSize;
+        bool operator==(const Drawn&) const = default;
+    };
+    void Clear() override {
+        prints.clear();
+        x = y = 0;
+        ++clears;
+    }
+    double CurrentX() const override { return x; }
+    void SetCurrentX(double twips) override { x = twips; }
+    double CurrentY() const override { return y; }
+    void SetCurrentY(double twips) override { y = twips; }
+    double FontSize() const override { return fontSize; }
+    void SetFontSize(double points) override { fontSize = points; }
+    void Print(TextView text) override {
+        prints.push_back({Text(text), x, y, fontSize});
+        x += Width(text, fontSize);
+    }
+    static double Width(TextView text, double points) { return static_cast<double>(text.size()) * points * 0.6 * 20; }
+
+    std::vector<Drawn> prints;
+    double x = 0, y = 0, fontSize = 20;
+    int clears = 0;
+};
+
+// A fresh program directory for each test, removed afterwards.
+class TemporaryDirectory {
+public:
+    TemporaryDirectory() {
+        std::string pattern = (std::filesystem::temp_directory_path() / "veltrax-test-XXXXXX").string();
+        path_ = ::mkdtemp(pattern.data());
+    }
+    ~TemporaryDirectory() {
+        std::error_code ignored;
+        std::filesystem::permissions(path_, std::filesystem::perms::owner_all, ignored);
+        std::filesystem::remove_all(path_, ignored);
+    }
+    TemporaryDirectory(const TemporaryDirectory&) = delete;
+    TemporaryDirectory& operator=(const TemporaryDirectory&) = delete;
+    const std::filesystem::path& path() const { return path_; }
+
+private:
+    std::filesystem::path path_;
+};
+
+// A workspace over a temporary program directory, with recorded messages.
+struct TestWorkspace {
+    TestWorkspace() {
+        workspace.ProgramDirectory = directory.path();
+        workspace.Messages = &messages;
+    }
+    TemporaryDirectory directory;
+    RecordingMessages messages;
+    Workspace workspace;
+};
