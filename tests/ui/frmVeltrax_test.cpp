@@ -1,0 +1,330 @@
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <QtTest>
+#include <memory>
+
+#include "tests/doubles.h"
+#include "ui/frmVeltrax.h"
+#include "ui/picture_box.h"
+#include "ui/qt_platform.h"
+#include "ui/qt_text.h"
+
+// Every test gets a fresh window over its own program directory, with the
+// messages recorded instead of shown; a modal dialog that appears anyway
+// fails the test.
+class WindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void startsUpWithTheDesignedControls();
+    void theFirstKeystrokeReplacesThePrompt();
+    void removingACharacterPutsTheCaretAtTheEnd();
+    void anAcceptedCharacterLeavesTheCaretWhereItWas();
+    void pastingABlankCleansItAtOnce();
+    void enterOnTheUntouchedPromptAnalysesNothing();
+    void enterWritesTheReportAndPrecisionAppliesAtTheNextEnter();
+    void messagesGoToTheMessageBoxOfTheWindow();
+    void theButtonOnAnEmptyBoxDrawsNothing();
+    void theButtonDerivesATypedComposition();
+    void theButtonReadsTheReportBack();
+    void drawsCaOH2AtTheDesignedPositions();
+    void theLayoutFollowsTheWindowSize_data();
+    void theLayoutFollowsTheWindowSize();
+    void theMessageBoxHasTheCaptionTheTextAndOkOnly();
+    void reportUsesTheDecimalCommaOfARussianLocale();
+
+private:
+    template <typename T>
+    T* control(const char* name) {
+        auto* widget = window->findChild<T*>(QString::fromLatin1(name));
+        Q_ASSERT(widget);
+        return widget;
+    }
+    QLineEdit* formula() { return control<QLineEdit>("txtFormula"); }
+    QPlainTextEdit* percent() { return control<QPlainTextEdit>("txtPercent"); }
+    PictureBox* picture() { return control<PictureBox>("picFormula"); }
+    QRect geometryOf(const char* name) { return control<QWidget>(name)->geometry(); }
+    void typeFormula(const QString& text);
+    void resizeTo(int width, int height);
+    QStringList drawnTexts();
+
+    std::unique_ptr<TemporaryDirectory> directory;
+    std::unique_ptr<RecordingMessages> messages;
+    std::unique_ptr<frmVeltrax> window;
+    QTimer dialogGuard;
+    QStringList strayDialogs;
+    bool expectDialog = false;
+};
+
+void WindowTest::init() {
+    directory = std::make_unique<TemporaryDirectory>();
+    messages = std::make_unique<RecordingMessages>();
+    window = std::make_unique<frmVeltrax>(directory->path(), messages.get());
+    window->show();
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    strayDialogs.clear();
+    connect(&dialogGuard, &QTimer::timeout, this, [this] {
+        if (QWidget* dialog = QApplication::activeModalWidget(); dialog && !expectDialog) {
+            strayDialogs << dialog->windowTitle();
+            dialog->close();
+        }
+    });
+    dialogGuard.start(20);
+}
+
+void WindowTest::cleanup() {
+    dialogGuard.stop();
+    dialogGuard.disconnect();
+    window.reset();
+    QVERIFY2(strayDialogs.isEmpty(), qPrintable(strayDialogs.join(QLatin1Char(','))));
+}
+
+void WindowTest::typeFormula(const QString& text) {
+    formula()->selectAll();
+    QTest::keyClick(formula(), Qt::Key_Delete);
+    QTest::keyClicks(formula(), text);
+}
+
+void WindowTest::resizeTo(int width, int height) {
+    window->resize(width, height);
+    QTRY_COMPARE(window->size(), QSize(width, height));
+}
+
+QStringList WindowTest::drawnTexts() {
+    QStringList texts;
+    for (const auto& drawn : picture()->Drawing())
+        texts << (drawn.fontSize < 20 ? QLatin1Char('_') + drawn.text : drawn.text);
+    return texts;
+}
+
+void WindowTest::startsUpWithTheDesignedControls() {
+    QCOMPARE(window->windowTitle(), QStringLiteral("Veltrax"));
+    QCOMPARE(control<QComboBox>("cmbPrecision")->currentText(), QStringLiteral("1"));
+    QCOMPARE(control<QComboBox>("cmbPrecision")->count(), 15);
+    QCOMPARE(window->workspace().Precision, 1);
+    QCOMPARE(window->workspace().Composition.size(), std::size_t{1});
+    QVERIFY(window->formulaText().empty());
+    QCOMPARE(formula()->text(), QStringLiteral("Введите формулу и нажмите ввод, чтобы получить процентный состав"));
+    QCOMPARE(formula()->toolTip(), QStringLiteral("Нажмите ввод, чтобы получить процентный состав"));
+    QCOMPARE(control<QPushButton>("Command1")->text(),
+             QStringLiteral("Вычислить формулу вещества из его процентного состава"));
+    QCOMPARE(control<QLabel>("lblPrecision")->buddy(), control<QComboBox>("cmbPrecision"));
+    QVERIFY(percent()->toPlainText().isEmpty());
+    QVERIFY(picture()->Drawing().empty());
+    QTRY_COMPARE(QApplication::focusWidget(), formula());
+
+    // The opening client area of 7155 x 4050 twips, laid out.
+    QCOMPARE(window->size(), QSize(477, 270));
+    QCOMPARE(geometryOf("txtFormula"), QRect(0, 0, 477, 25));
+    QCOMPARE(geometryOf("picFormula"), QRect(0, 32, 477, 49));
+    QCOMPARE(geometryOf("txtPercent"), QRect(80, 88, 317, 182));
+    QCOMPARE(geometryOf("Command1"), QRect(0, 88, 73, 89));
+    QCOMPARE(geometryOf("lblPrecision"), QRect(400, 88, 81, 41));
+    QCOMPARE(geometryOf("cmbPrecision"), QRect(407, 136, 65, 21));
+
+    // Tab order: picture, formula, report box, button, list (the label takes no focus).
+    picture()->setFocus();
+    for (const char* next : {"txtFormula", "txtPercent", "Command1", "cmbPrecision", "picFormula"}) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), control<QWidget>(next));
+    }
+}
+
+void WindowTest::theFirstKeystrokeReplacesThePrompt() {
+    formula()->setCursorPosition(0);
+    QTest::keyClicks(formula(), QStringLiteral("H"));
+    QCOMPARE(formula()->text(), QStringLiteral("H"));
+    QCOMPARE(formula()->cursorPosition(), 1);
+    QCOMPARE(ToQString(window->formulaText()), QStringLiteral("H"));
+    QCOMPARE(drawnTexts(), QStringList{QStringLiteral("H")});
+}
+
+void WindowTest::removingACharacterPutsTheCaretAtTheEnd() {
+    typeFormula(QStringLiteral("H2O"));
+    formula()->setCursorPosition(1);
+    QTest::keyClick(formula(), Qt::Key_Space);
+    QCOMPARE(formula()->text(), QStringLiteral("H2O"));
+    QCOMPARE(formula()->cursorPosition(), 3);
+    // A letter of another alphabet, sent as a key event of its own.
+    formula()->setCursorPosition(1);
+    QKeyEvent cyrillic(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QStringLiteral("Н"));
+    QApplication::sendEvent(formula(), &cyrillic);
+    QCOMPARE(formula()->text(), QStringLiteral("H2O"));
+    QCOMPARE(formula()->cursorPosition(), 3);
+}
+
+void WindowTest::anAcceptedCharacterLeavesTheCaretWhereItWas() {
+    typeFormula(QStringLiteral("H2O"));
+    formula()->setCursorPosition(1);
+    QTest::keyClicks(formula(), QStringLiteral("2"));
+    QCOMPARE(formula()->text(), QStringLiteral("H22O"));
+    QCOMPARE(formula()->cursorPosition(), 2);
+    QCOMPARE(drawnTexts(), (QStringList{"H", "_2", "_2", "O"}));
+}
+
+void WindowTest::pastingABlankCleansItAtOnce() {
+    formula()->clear();
+    QApplication::clipboard()->setText(QStringLiteral("H2 O"));
+    formula()->paste();
+    QCOMPARE(formula()->text(), QStringLiteral("H2O"));
+    QCOMPARE(formula()->cursorPosition(), 3);
+    QCOMPARE(ToQString(window->formulaText()), QStringLiteral("H2O"));
+}
+
+void WindowTest::enterOnTheUntouchedPromptAnalysesNothing() {
+    QTest::keyClick(formula(), Qt::Key_Return);
+    QVERIFY(percent()->toPlainText().isEmpty());
+    QVERIFY(messages->shown.empty());
+    QVERIFY(!std::filesystem::exists(directory->path() / "NameMass.dat"));
+}
+
+void WindowTest::enterWritesTheReportAndPrecisionAppliesAtTheNextEnter() {
+    typeFormula(QStringLiteral("HC4"));
+    QTest::keyClick(formula(), Qt::Key_Return);
+    const QString report = percent()->toPlainText();
+    QCOMPARE(report, QStringLiteral("# Масса - 49.05194\n# 1.00794 * 1 + 12.011 * 4 = 49.05194 #\n\n"
+                                    "H - 2.1%\nC - 97.9%\n# 2.1% + 97.9% = 99.99999% #"));
+    auto* precision = control<QComboBox>("cmbPrecision");
+    precision->setCurrentIndex(3);
+    QCOMPARE(window->workspace().Precision, 3);
+    QCOMPARE(percent()->toPlainText(), report);
+    QTest::keyClick(formula(), Qt::Key_Enter);  // the keypad's key does the same
+    QVERIFY(percent()->toPlainText().contains(QStringLiteral("\nH - 2.055%\n")));
+    QVERIFY(std::filesystem::exists(directory->path() / "NameMass.dat"));
+}
+
+void WindowTest::messagesGoToTheMessageBoxOfTheWindow() {
+    typeFormula(QStringLiteral("(Xx)2"));
+    QTest::keyClick(formula(), Qt::Key_Return);
+    QCOMPARE(messages->shown.size(), std::size_t{2});
+    QVERIFY(percent()->toPlainText().contains(QStringLiteral("Xx - 0%")));
+}
+
+void WindowTest::theButtonOnAnEmptyBoxDrawsNothing() {
+    QTest::mouseClick(control<QPushButton>("Command1"), Qt::LeftButton);
+    QVERIFY(picture()->Drawing().empty());
+    QCOMPARE(window->workspace().Composition.size(), std::size_t{1});
+    QVERIFY(messages->shown.empty());
+}
+
+void WindowTest::theButtonDerivesATypedComposition() {
+    typeFormula(QStringLiteral("H2O"));
+    percent()->setFocus();
+    for (const char* line : {"C = 40", "H = 6.7", "O = 53.3"}) {
+        QTest::keyClicks(percent(), QString::fromLatin1(line));
+        QTest::keyClick(percent(), Qt::Key_Return);
+    }
+    QTest::mouseClick(control<QPushButton>("Command1"), Qt::LeftButton);
+    QVERIFY(messages->shown.empty());
+    QCOMPARE(drawnTexts(), (QStringList{"C", "_n", "H", "_ 2n", "O", "_n"}));
+    QCOMPARE(picture()->Drawing().at(1).y, 250.0);
+    QCOMPARE(picture()->Description(),
+             QStringLiteral("C нижний индекс n, H нижний индекс 2n, O нижний индекс n"));
+    QTRY_COMPARE(picture()->accessibleDescription(), picture()->Description());
+    QCOMPARE(percent()->toPlainText(), QStringLiteral("C = 40\nH = 6.7\nO = 53.3\n"));
+}
+
+void WindowTest::theButtonReadsTheReportBack() {
+    typeFormula(QStringLiteral("Fe2O3"));
+    QTest::keyClick(formula(), Qt::Key_Return);
+    QTest::mouseClick(control<QPushButton>("Command1"), Qt::LeftButton);
+    QCOMPARE(drawnTexts(), (QStringList{"Fe", "_n", "O", "_ 1.5n"}));
+}
+
+void WindowTest::drawsCaOH2AtTheDesignedPositions() {
+    typeFormula(QStringLiteral("Ca(OH)2"));
+    const auto& drawing = picture()->Drawing();
+    QCOMPARE(drawing.size(), std::size_t{7});
+    for (std::size_t i = 0; i < 6; ++i) {
+        QCOMPARE(drawing[i].y, 50.0);
+        QCOMPARE(drawing[i].fontSize, 20.0);
+        if (i > 0) QVERIFY(drawing[i].x > drawing[i - 1].x);
+    }
+    QCOMPARE(drawing[6].text, QStringLiteral("2"));
+    QCOMPARE(drawing[6].y, 300.0);
+    QCOMPARE(drawing[6].fontSize, 14.0);
+    QCOMPARE(picture()->CurrentY(), 50.0);
+    QCOMPARE(picture()->FontSize(), 20.0);
+    QCOMPARE(picture()->Description(), QStringLiteral("Ca(OH) нижний индекс 2"));
+}
+
+void WindowTest::theLayoutFollowsTheWindowSize_data() {
+    // Window sizes in pixels, one after the other, and the geometry of the
+    // report box, the label and the list that each leaves.
+    QTest::addColumn<QList<QSize>>("sizes");
+    QTest::addColumn<QRect>("report");
+    QTest::addColumn<int>("labelLeft");
+    QTest::addColumn<int>("listLeft");
+    QTest::newRow("opening size") << QList<QSize>{{477, 270}} << QRect(80, 88, 317, 182) << 400 << 407;
+    QTest::newRow("W 2400, H 1320: the box shrinks to nothing")
+        << QList<QSize>{{160, 88}} << QRect(80, 88, 0, 0) << 83 << 90;
+    QTest::newRow("H 1305 keeps the height") << QList<QSize>{{477, 270}, {477, 87}} << QRect(80, 88, 317, 182) << 400
+                                              << 407;
+    QTest::newRow("W 2250 keeps the width, label and list follow it")
+        << QList<QSize>{{500, 270}, {150, 270}} << QRect(80, 88, 340, 182) << 423 << 430;
+    QTest::newRow("maximised, 19200 wide") << QList<QSize>{{1280, 1000}} << QRect(80, 88, 1120, 912) << 1203 << 1210;
+    QTest::newRow("small, then large again")
+        << QList<QSize>{{100, 50}, {600, 400}} << QRect(80, 88, 440, 312) << 523 << 530;
+}
+
+void WindowTest::theLayoutFollowsTheWindowSize() {
+    QFETCH(QList<QSize>, sizes);
+    QFETCH(QRect, report);
+    QFETCH(int, labelLeft);
+    QFETCH(int, listLeft);
+    for (const QSize& size : sizes) resizeTo(size.width(), size.height());
+    QCOMPARE(geometryOf("txtPercent"), report);
+    QCOMPARE(geometryOf("lblPrecision"), QRect(labelLeft, 88, 81, 41));
+    QCOMPARE(geometryOf("cmbPrecision"), QRect(listLeft, 136, 65, 21));
+    QCOMPARE(geometryOf("txtFormula"), QRect(0, 0, sizes.back().width(), 25));
+    QCOMPARE(geometryOf("picFormula"), QRect(0, 32, sizes.back().width(), 49));
+    QCOMPARE(geometryOf("Command1"), QRect(0, 88, 73, 89));
+}
+
+void WindowTest::theMessageBoxHasTheCaptionTheTextAndOkOnly() {
+    expectDialog = true;
+    QString caption, text;
+    QMessageBox::Icon icon = QMessageBox::Warning;
+    QList<QAbstractButton*> buttons;
+    QTimer::singleShot(50, this, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        QVERIFY(box);
+        caption = box->windowTitle();
+        text = box->text();
+        icon = box->icon();
+        buttons = box->buttons();
+        QCOMPARE(box->standardButton(buttons.value(0)), QMessageBox::Ok);
+        box->accept();
+    });
+    QtMessageBox(window.get()).Show(U"Проверка");
+    expectDialog = false;
+    QCOMPARE(caption, QStringLiteral("Veltrax"));
+    QCOMPARE(text, QStringLiteral("Проверка"));
+    QCOMPARE(icon, QMessageBox::NoIcon);
+    QCOMPARE(buttons.size(), 1);
+}
+
+void WindowTest::reportUsesTheDecimalCommaOfARussianLocale() {
+    if (QLocale::system().decimalPoint() != QStringLiteral(","))
+        QSKIP("runs under a locale with a decimal comma (ctest runs it with LANG=ru_RU.UTF-8)");
+    typeFormula(QStringLiteral("H2O"));
+    QTest::keyClick(formula(), Qt::Key_Return);
+    QVERIFY(percent()->toPlainText().startsWith(QStringLiteral("# Масса - 18,01528\n# 1,00794 * 2 + 15,9994 * 1")));
+    // The report reads back through the composition path.
+    QTest::mouseClick(control<QPushButton>("Command1"), Qt::LeftButton);
+    QCOMPARE(drawnTexts(), (QStringList{"H", "_ 2n", "O", "_n"}));
+}
+
+QTEST_MAIN(WindowTest)
+#include "frmVeltrax_test.moc"

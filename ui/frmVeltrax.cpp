@@ -1,0 +1,186 @@
+#include "frmVeltrax.h"
+
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QEvent>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QScreen>
+
+#include "analysis/formula_parser.h"
+#include "analysis/number_reader.h"
+#include "analysis/numbers.h"
+#include "derivation/composition_parser.h"
+#include "drawing/formula_drawing.h"
+#include "picture_box.h"
+#include "qt_text.h"
+#include "twips.h"
+#include "veltrax_icon.h"
+#include "wrapping_button.h"
+
+namespace {
+
+constexpr float kClientWidth = 7155;
+constexpr float kClientHeight = 4050;
+
+// Where the face itself is missing, a sans-serif face of similar width stands
+// in (Liberation Sans has the metrics of Arial), then whatever the platform has.
+QFont SansSerif(double points) {
+    QFont font;
+    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSizeF(points);
+    font.setWeight(QFont::Normal);
+    return font;
+}
+
+QFont TextBoxFont() { return SansSerif(9.75); }
+
+}  // namespace
+
+frmVeltrax::frmVeltrax(std::filesystem::path programDirectory, MessageBox* messages, QWidget* parent)
+    : QWidget(parent) {
+    setObjectName(QStringLiteral("frmVeltrax"));
+    setWindowIcon(VeltraxIcon());
+    setFont(SansSerif(8.25));  // the window's default font, used by the button, the label and the list
+    workspace_.ProgramDirectory = std::move(programDirectory);
+    if (!messages) {
+        ownMessages_ = std::make_unique<QtMessageBox>(this);
+        messages = ownMessages_.get();
+    }
+    workspace_.Messages = messages;
+    workspace_.Precision = 0;
+    CreateControls();
+    Form_Load();
+
+    resize(static_cast<int>(kClientWidth / twips::kPerPixel), static_cast<int>(kClientHeight / twips::kPerPixel));
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+    Form_Resize();
+}
+
+frmVeltrax::~frmVeltrax() = default;
+
+void frmVeltrax::CreateControls() {
+    picFormula = new PictureBox(this);
+    picFormula->setObjectName(QStringLiteral("picFormula"));
+    twips::SetGeometry(picFormula, 0, 480, 7095, 735);
+
+    txtFormula = new QLineEdit(this);
+    txtFormula->setObjectName(QStringLiteral("txtFormula"));
+    txtFormula->setFont(TextBoxFont());
+    txtFormula->setText(QStringLiteral("Введите формулу и нажмите ввод, чтобы получить процентный состав"));
+    txtFormula->setToolTip(QStringLiteral("Нажмите ввод, чтобы получить процентный состав"));
+    txtFormula->setAccessibleName(QStringLiteral("Формула"));
+    twips::SetGeometry(txtFormula, 0, 0, 7095, 375);
+
+    txtPercent = new QPlainTextEdit(this);
+    txtPercent->setObjectName(QStringLiteral("txtPercent"));
+    txtPercent->setFont(TextBoxFont());
+    txtPercent->setLineWrapMode(QPlainTextEdit::NoWrap);
+    txtPercent->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    txtPercent->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    txtPercent->setTabChangesFocus(true);
+    txtPercent->setAccessibleName(QStringLiteral("Процентный состав"));
+    twips::SetGeometry(txtPercent, 1200, 1320, 4095, 2535);
+    percentBox_ = std::make_unique<PlainTextBox>(txtPercent);
+
+    Command1 = new WrappingButton(QStringLiteral("Вычислить формулу вещества из его процентного состава"), this);
+    Command1->setObjectName(QStringLiteral("Command1"));
+    twips::SetGeometry(Command1, 0, 1320, 1095, 1335);
+
+    lblPrecision = new QLabel(QStringLiteral("Кол-во знаков после запятой (точность):"), this);
+    lblPrecision->setObjectName(QStringLiteral("lblPrecision"));
+    lblPrecision->setWordWrap(true);
+    lblPrecision->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    twips::SetGeometry(lblPrecision, 5280, 1320, 1215, 615);
+
+    cmbPrecision = new QComboBox(this);
+    cmbPrecision->setObjectName(QStringLiteral("cmbPrecision"));
+    cmbPrecision->setEditable(false);
+    for (int places = 0; places <= kMaxPrecision; ++places) cmbPrecision->addItem(QString::number(places));
+    lblPrecision->setBuddy(cmbPrecision);
+    twips::SetGeometry(cmbPrecision, 5400, 2040, 975, 315);
+
+    setTabOrder(picFormula, txtFormula);
+    setTabOrder(txtFormula, txtPercent);
+    setTabOrder(txtPercent, Command1);
+    setTabOrder(Command1, cmbPrecision);
+
+    connect(txtFormula, &QLineEdit::textChanged, this, [this] { txtFormula_Change(); });
+    connect(txtFormula, &QLineEdit::returnPressed, this, [this] { txtFormula_Enter(); });
+    connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
+    connect(cmbPrecision, &QComboBox::currentIndexChanged, this, [this] { cmbPrecision_Click(); });
+}
+
+void frmVeltrax::Form_Load() {
+    setWindowTitle(ToQString(kCaption));
+    picFormula->SetFontName(QStringLiteral("arial"));
+    picFormula->SetFontSize(20);
+    cmbPrecision->setCurrentIndex(1);  // runs the selection handling: Precision is 1 from here on
+    ResetCompositionTable(workspace_.Composition);
+    txtFormula->setFocus();
+}
+
+void frmVeltrax::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    Form_Resize();
+}
+
+void frmVeltrax::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    Form_Resize();
+}
+
+bool frmVeltrax::event(QEvent* event) {
+    if (event->type() == QEvent::WindowActivate && !activated_) {
+        activated_ = true;
+        txtFormula->setFocus();
+    }
+    return QWidget::event(event);
+}
+
+// Every change of the box, by the user or by the write-back below, redraws
+// the formula and drops what it cannot contain. Writing back a cleaned text
+// changes the box again, so this runs nested until nothing more is removed.
+void frmVeltrax::txtFormula_Change() {
+    FormulaText = ToText(txtFormula->text());
+    const Text typed = FormulaText;
+    ShowFormula(FormulaText, *picFormula);
+    // Qt's setText would move the caret and drop the undo history even for an
+    // identical text, so only a text that differs is written back.
+    if (FormulaText != typed) txtFormula->setText(ToQString(FormulaText));
+    if (FormulaText != typed) txtFormula->setCursorPosition(static_cast<int>(txtFormula->text().size()));
+}
+
+void frmVeltrax::txtFormula_Enter() {
+    workspace_.DecimalSeparator = UserDecimalSeparator();
+    AnalizeFormula(workspace_, FormulaText, *percentBox_);
+}
+
+void frmVeltrax::Command1_Click() {
+    workspace_.DecimalSeparator = UserDecimalSeparator();
+    const Text composition = percentBox_->GetText();
+    AnalizePercentage(workspace_, composition, *picFormula);
+}
+
+void frmVeltrax::cmbPrecision_Click() {
+    const double places = RoundHalfEven(ConvertNumberText(ToText(cmbPrecision->currentText())));
+    workspace_.Precision = static_cast<std::int16_t>(places >= 0 && places <= kMaxPrecision ? places : 0);
+}
+
+// The controls follow the client area: the formula box and the picture span
+// its width, the report box fills the height below its top edge between equal
+// margins, and the precision label and list stay right of it.
+void frmVeltrax::Form_Resize() {
+    const float width = twips::Width(this);
+    const float height = twips::Height(this);
+    twips::SetWidth(txtFormula, width);
+    twips::SetWidth(picFormula, width);
+    twips::SetHeight(txtPercent, height - twips::Top(txtPercent));
+    twips::SetWidth(txtPercent, width - 2 * twips::Left(txtPercent));
+    twips::SetLeft(lblPrecision, twips::Left(txtPercent) + twips::Width(txtPercent) + 50);
+    twips::SetLeft(cmbPrecision, twips::Left(txtPercent) + twips::Width(txtPercent) + 150);
+}

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QWidget>
+#include <filesystem>
+#include <memory>
+
+#include "analysis/workspace.h"
+#include "qt_platform.h"
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class PictureBox;
+class WrappingButton;
+
+// The program's one window. Its events gather input from the controls and
+// hand it to the analyses; everything else happens in the core.
+class frmVeltrax : public QWidget {
+public:
+    // `programDirectory` holds NameMass.dat; `messages` replaces the message
+    // boxes (tests record them instead).
+    explicit frmVeltrax(std::filesystem::path programDirectory, MessageBox* messages = nullptr,
+                        QWidget* parent = nullptr);
+    ~frmVeltrax() override;
+
+    const Workspace& workspace() const { return workspace_; }
+    const Text& formulaText() const { return FormulaText; }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    bool event(QEvent* event) override;
+
+private:
+    void CreateControls();
+    void Form_Load();
+    void Form_Resize();
+    void txtFormula_Change();
+    void txtFormula_Enter();
+    void Command1_Click();
+    void cmbPrecision_Click();
+
+    QLineEdit* txtFormula = nullptr;
+    PictureBox* picFormula = nullptr;
+    QPlainTextEdit* txtPercent = nullptr;
+    WrappingButton* Command1 = nullptr;
+    QLabel* lblPrecision = nullptr;
+    QComboBox* cmbPrecision = nullptr;
+
+    std::unique_ptr<QtMessageBox> ownMessages_;
+    std::unique_ptr<PlainTextBox> percentBox_;
+    Workspace workspace_;
+    Text FormulaText;
+    bool activated_ = false;
+};

@@ -1,0 +1,98 @@
+#include "picture_box.h"
+
+#include <QAccessible>
+#include <QPainter>
+#include <QPalette>
+#include <QStyleOptionFocusRect>
+#include <QStylePainter>
+#include <algorithm>
+
+#include "qt_text.h"
+
+PictureBox::PictureBox(QWidget* parent) : QWidget(parent) {
+    setAutoFillBackground(true);
+    setBackgroundRole(QPalette::Midlight);
+    setFocusPolicy(Qt::TabFocus);
+    setAccessibleName(QStringLiteral("Изображение формулы"));
+}
+
+void PictureBox::SetFontName(const QString& family) {
+    family_ = family;
+    fonts_.clear();
+}
+
+const PictureBox::SizedFont& PictureBox::FontOfSize(double points) {
+    // Qt refuses sizes of 0 and below; the smallest sensible type stands in.
+    points = std::max(points, 1.0);
+    for (const auto& sized : fonts_)
+        if (sized.points == points) return sized;
+    if (fonts_.size() > 8) fonts_.clear();
+    QFont font(family_);
+    font.setPointSizeF(points);
+    fonts_.push_back({points, font, QFontMetricsF(font, this)});
+    return fonts_.back();
+}
+
+void PictureBox::Clear() {
+    drawing_.clear();
+    x_ = y_ = 0;
+    normalSize_ = fontSize_;
+    update();
+    DescriptionChanged();
+}
+
+void PictureBox::Print(TextView text) {
+    const QString qtext = ToQString(text);
+    if (drawing_.empty()) normalSize_ = fontSize_;
+    drawing_.push_back({qtext, x_, y_, fontSize_});
+    x_ += FontOfSize(fontSize_).metrics.horizontalAdvance(qtext) * kTwipsPerPixel;
+    update();
+    DescriptionChanged();
+}
+
+void PictureBox::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    painter.setPen(palette().color(QPalette::WindowText));
+    for (const auto& drawn : drawing_) {
+        const double left = drawn.x / kTwipsPerPixel;
+        if (left > width()) break;  // everything after it lies further right
+        const SizedFont& sized = FontOfSize(drawn.fontSize);
+        painter.setFont(sized.font);
+        painter.drawText(QPointF(left, drawn.y / kTwipsPerPixel + sized.metrics.ascent()), drawn.text);
+    }
+    if (hasFocus()) {
+        QStyleOptionFocusRect option;
+        option.initFrom(this);
+        option.rect = rect().adjusted(1, 1, -1, -1);
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
+    }
+}
+
+QString PictureBox::Description() const {
+    QString description;
+    for (const auto& drawn : drawing_) {
+        const QString text = drawn.text.trimmed();
+        if (drawn.fontSize < normalSize_) {
+            if (!description.isEmpty() && !description.endsWith(QLatin1Char(' '))) description += QLatin1Char(' ');
+            description += QStringLiteral("нижний индекс ") + text + QStringLiteral(", ");
+        } else {
+            description += text;
+        }
+    }
+    if (description.endsWith(QStringLiteral(", "))) description.chop(2);
+    return description;
+}
+
+void PictureBox::DescriptionChanged() {
+    // A long formula is drawn character by character: describe it once, after.
+    if (descriptionPending_) return;
+    descriptionPending_ = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            descriptionPending_ = false;
+            setAccessibleDescription(Description());
+        },
+        Qt::QueuedConnection);
+}
