@@ -12,8 +12,9 @@ BENCH_BUILD ?= build-bench
 FUZZ_SECONDS ?= 60
 CMAKE_FLAGS ?=
 
-export QT_QPA_PLATFORM ?= offscreen
-export ASAN_OPTIONS ?= detect_leaks=1:abort_on_error=1
+# The tests run headless; the program itself uses the desktop's platform.
+HEADLESS = QT_QPA_PLATFORM=offscreen
+export ASAN_OPTIONS ?= detect_leaks=1:abort_on_error=1:detect_stack_use_after_return=1
 export UBSAN_OPTIONS ?= print_stacktrace=1:halt_on_error=1
 
 .PHONY: all deps build run test test-plain test-sanitized bench fuzz fuzz-short screenshot package clean
@@ -28,20 +29,20 @@ build: deps
 	cmake --build $(BUILD)
 
 run: build
-	QT_QPA_PLATFORM= $(BUILD)/app/veltrax
+	$(BUILD)/app/veltrax
 
 test: test-plain test-sanitized
 
 test-plain: build
-	cd $(BUILD) && ctest --output-on-failure --timeout 300
+	cd $(BUILD) && $(HEADLESS) ctest --output-on-failure --timeout 300
 
 test-sanitized: deps
 	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVELTRAX_SANITIZE=ON $(CMAKE_FLAGS)
 	cmake --build $(ASAN_BUILD)
-	cd $(ASAN_BUILD) && ctest --output-on-failure --timeout 600
+	cd $(ASAN_BUILD) && $(HEADLESS) ctest --output-on-failure --timeout 600
 
 fuzz: deps
-	CXX=clang++-14 cmake -S . -B $(FUZZ_BUILD) -G Ninja -DVELTRAX_FUZZERS=ON -DVELTRAX_UI=OFF -DVELTRAX_TESTS=OFF
+	CXX=clang++-14 cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -G Ninja -DVELTRAX_FUZZERS=ON -DVELTRAX_UI=OFF -DVELTRAX_TESTS=OFF
 	cmake --build $(FUZZ_BUILD)
 	scripts/run-fuzzers.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
@@ -52,7 +53,7 @@ fuzz-short:
 bench: deps
 	cmake -S . -B $(BENCH_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DVELTRAX_BENCHMARKS=ON -DVELTRAX_TESTS=OFF
 	cmake --build $(BENCH_BUILD)
-	$(BENCH_BUILD)/bench/veltrax_bench
+	$(HEADLESS) $(BENCH_BUILD)/bench/veltrax_bench
 
 screenshot: build
 	scripts/screenshot.sh $(BUILD)/app/veltrax docs/veltrax.png

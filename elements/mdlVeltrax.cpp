@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -52,28 +53,28 @@ bool WriteAll(int fd, std::string_view bytes) {
     return true;
 }
 
-// Reads at most kMaxNameMassBytes, stopping early once three line ends have
-// been seen. Returns false when the file cannot be opened or read.
-bool ReadNameMass(const std::filesystem::path& path, std::string& bytes) {
+enum class ReadResult { Read, Empty, Unusable };
+
+// Reads the start of the file, at most kMaxNameMassBytes: the three lines
+// are all that is wanted of it.
+ReadResult ReadNameMass(const std::filesystem::path& path, std::string& bytes) {
     const FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     off_t size = 0;
-    if (!file.valid() || !IsRegularFile(file.get(), &size)) return false;
+    if (!file.valid() || !IsRegularFile(file.get(), &size)) return ReadResult::Unusable;
     ::flock(file.get(), LOCK_SH);  // wait for a writer in another instance
-    std::array<char, 4096> chunk{};
-    int lineEnds = 0;
-    while (bytes.size() < kMaxNameMassBytes && lineEnds < 3) {
-        const std::size_t wanted = std::min(chunk.size(), kMaxNameMassBytes - bytes.size());
-        const ssize_t got = ::read(file.get(), chunk.data(), wanted);
-        if (got < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        if (got == 0) break;
-        for (ssize_t i = 0; i < got; ++i)
-            if (chunk[static_cast<std::size_t>(i)] == '\r') ++lineEnds;
-        bytes.append(chunk.data(), static_cast<std::size_t>(got));
+    if (!IsRegularFile(file.get(), &size)) return ReadResult::Unusable;
+    if (size == 0) return ReadResult::Empty;
+    bytes.resize(std::min(static_cast<std::size_t>(size), kMaxNameMassBytes));
+    std::size_t got = 0;
+    while (got < bytes.size()) {
+        const ssize_t n = ::read(file.get(), bytes.data() + got, bytes.size() - got);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return ReadResult::Unusable;
+        if (n == 0) break;  // the file shrank meanwhile
+        got += static_cast<std::size_t>(n);
     }
-    return true;
+    bytes.resize(got);
+    return bytes.empty() ? ReadResult::Empty : ReadResult::Read;
 }
 
 TextView Field(const Text& line, std::size_t start) {
@@ -108,12 +109,14 @@ void ExtractNameMass(const std::filesystem::path& directory) {
 
 void LoadNameMass(const std::filesystem::path& directory, ElementTable& table) {
     const auto path = NameMassPath(directory);
-    struct stat info {};
-    const bool present = ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0;
-    if (!present) ExtractNameMass(directory);
     std::string bytes;
-    if (!ReadNameMass(path, bytes) || bytes.empty()) bytes = BuiltInNameMass();
-    table = SplitNameMass(bytes);
+    ReadResult result = ReadNameMass(path, bytes);
+    if (result == ReadResult::Empty || (result == ReadResult::Unusable && !FileExists(path))) {
+        // A missing or empty file gets the built-in copy; nothing else is ever written.
+        ExtractNameMass(directory);
+        result = ReadNameMass(path, bytes);
+    }
+    table = SplitNameMass(result == ReadResult::Read ? std::string_view(bytes) : BuiltInNameMass());
 }
 
 ElementTable SplitNameMass(std::string_view bytes) {
@@ -122,8 +125,9 @@ ElementTable SplitNameMass(std::string_view bytes) {
     for (auto& line : lines) {
         if (at >= bytes.size()) break;
         const std::size_t end = std::min(bytes.find('\r', at), bytes.size());
-        line.reserve(end - at);
-        for (std::size_t i = at; i < end; ++i) line.push_back(static_cast<unsigned char>(bytes[i]));
+        line.resize(end - at);
+        std::transform(bytes.begin() + static_cast<std::ptrdiff_t>(at), bytes.begin() + static_cast<std::ptrdiff_t>(end),
+                       line.begin(), [](char c) { return static_cast<char32_t>(static_cast<unsigned char>(c)); });
         at = end + 1;
         if (at < bytes.size() && bytes[at] == '\n') ++at;
     }

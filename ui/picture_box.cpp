@@ -21,16 +21,28 @@ void PictureBox::SetFontName(const QString& family) {
     fonts_.clear();
 }
 
-const PictureBox::SizedFont& PictureBox::FontOfSize(double points) {
+PictureBox::SizedFont& PictureBox::FontOfSize(double points) {
     // Qt refuses sizes of 0 and below; the smallest sensible type stands in.
     points = std::max(points, 1.0);
-    for (const auto& sized : fonts_)
+    for (auto& sized : fonts_)
         if (sized.points == points) return sized;
     if (fonts_.size() > 8) fonts_.clear();
     QFont font(family_);
     font.setPointSizeF(points);
-    fonts_.push_back({points, font, QFontMetricsF(font, this)});
+    fonts_.push_back({points, font, QFontMetricsF(font, this), {}});
+    fonts_.back().asciiAdvance.fill(-1);
     return fonts_.back();
+}
+
+// A formula is printed one character at a time; the widths of the few
+// characters it can hold are measured once per size.
+double PictureBox::AdvanceOf(const QString& text) {
+    SizedFont& sized = FontOfSize(fontSize_);
+    if (text.size() != 1 || text[0].unicode() >= sized.asciiAdvance.size())
+        return sized.metrics.horizontalAdvance(text);
+    double& advance = sized.asciiAdvance[text[0].unicode()];
+    if (advance < 0) advance = sized.metrics.horizontalAdvance(text[0]);
+    return advance;
 }
 
 void PictureBox::Clear() {
@@ -45,7 +57,7 @@ void PictureBox::Print(TextView text) {
     const QString qtext = ToQString(text);
     if (drawing_.empty()) normalSize_ = fontSize_;
     drawing_.push_back({qtext, x_, y_, fontSize_});
-    x_ += FontOfSize(fontSize_).metrics.horizontalAdvance(qtext) * kTwipsPerPixel;
+    x_ += AdvanceOf(qtext) * kTwipsPerPixel;
     update();
     DescriptionChanged();
 }
@@ -57,7 +69,7 @@ void PictureBox::paintEvent(QPaintEvent*) {
     for (const auto& drawn : drawing_) {
         const double left = drawn.x / kTwipsPerPixel;
         if (left > width()) break;  // everything after it lies further right
-        const SizedFont& sized = FontOfSize(drawn.fontSize);
+        const SizedFont& sized = FontOfSize(drawn.fontSize);  // valid until the next call
         painter.setFont(sized.font);
         painter.drawText(QPointF(left, drawn.y / kTwipsPerPixel + sized.metrics.ascent()), drawn.text);
     }

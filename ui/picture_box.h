@@ -3,6 +3,7 @@
 #include <QFont>
 #include <QFontMetricsF>
 #include <QWidget>
+#include <array>
 #include <vector>
 
 #include "drawing/drawing_surface.h"
@@ -43,8 +44,10 @@ private:
         double points;
         QFont font;
         QFontMetricsF metrics;
+        std::array<double, 128> asciiAdvance;  // pixels; negative until measured
     };
-    const SizedFont& FontOfSize(double points);
+    SizedFont& FontOfSize(double points);
+    double AdvanceOf(const QString& text);
     void DescriptionChanged();
 
     std::vector<Drawn> drawing_;

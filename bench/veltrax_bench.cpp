@@ -1,0 +1,121 @@
+// Speed of the analyses and of the drawing. Run with `make bench`.
+#include <benchmark/benchmark.h>
+#include <stdlib.h>
+
+#include <QApplication>
+#include <QPixmap>
+#include <filesystem>
+
+#include "analysis/formula_parser.h"
+#include "derivation/composition_parser.h"
+#include "drawing/formula_drawing.h"
+#include "ui/picture_box.h"
+
+namespace {
+
+struct QuietMessages : MessageBox {
+    void Show(const Text&) override {}
+};
+
+struct KeptText : OutputTextBox {
+    Text GetText() const override { return text; }
+    void SetText(const Text& newText) override { text = newText; }
+    Text text;
+};
+
+struct NullSurface : DrawingSurface {
+    void Clear() override {}
+    double CurrentX() const override { return 0; }
+    void SetCurrentX(double) override {}
+    double CurrentY() const override { return 0; }
+    void SetCurrentY(double) override {}
+    double FontSize() const override { return 20; }
+    void SetFontSize(double) override {}
+    void Print(TextView) override {}
+};
+
+// A program directory with the default NameMass.dat on disk.
+const std::filesystem::path& Directory() {
+    static const std::filesystem::path directory = [] {
+        std::string pattern = (std::filesystem::temp_directory_path() / "veltrax-bench-XXXXXX").string();
+        return std::filesystem::path(::mkdtemp(pattern.data()));
+    }();
+    return directory;
+}
+
+Workspace MakeWorkspace(MessageBox& messages) {
+    Workspace workspace;
+    workspace.ProgramDirectory = Directory();
+    workspace.Messages = &messages;
+    return workspace;
+}
+
+// A formula of the text box's full length, 32,767 characters.
+Text LongFormula() {
+    Text formula;
+    while (formula.size() < 32767) formula += U"Al2(SO4)3(H2O)18";
+    formula.resize(32767);
+    return formula;
+}
+
+void BM_TypicalAnalysis(benchmark::State& state) {
+    QuietMessages messages;
+    Workspace workspace = MakeWorkspace(messages);
+    KeptText report;
+    for (auto _ : state) AnalizeFormula(workspace, U"Al2(SO4)3(H2O)18", report);
+}
+BENCHMARK(BM_TypicalAnalysis)->Unit(benchmark::kMicrosecond);
+
+void BM_LongFormulaAnalysis(benchmark::State& state) {
+    QuietMessages messages;
+    Workspace workspace = MakeWorkspace(messages);
+    KeptText report;
+    const Text formula = LongFormula();
+    for (auto _ : state) AnalizeFormula(workspace, formula, report);
+}
+BENCHMARK(BM_LongFormulaAnalysis)->Unit(benchmark::kMillisecond);
+
+void BM_HugeGroupIndex(benchmark::State& state) {
+    QuietMessages messages;
+    Workspace workspace = MakeWorkspace(messages);
+    KeptText report;
+    for (auto _ : state) AnalizeFormula(workspace, U"(H)2147483647", report);
+}
+BENCHMARK(BM_HugeGroupIndex)->Unit(benchmark::kMillisecond);
+
+void BM_Composition10000Lines(benchmark::State& state) {
+    QuietMessages messages;
+    Workspace workspace = MakeWorkspace(messages);
+    NullSurface surface;
+    Text text;
+    for (int line = 0; line < 10000; ++line) text += line % 2 ? U"C = 0.004\r\n" : U"H = 0.016%\r\n";
+    for (auto _ : state) AnalizePercentage(workspace, text, surface);
+}
+BENCHMARK(BM_Composition10000Lines)->Unit(benchmark::kMillisecond);
+
+// ShowFormula of the longest formula on the window's picture, and one paint.
+void BM_ShowLongFormulaAndPaint(benchmark::State& state) {
+    PictureBox picture;
+    picture.resize(477, 49);
+    picture.SetFontName(QStringLiteral("arial"));
+    picture.SetFontSize(20);
+    const Text formula = LongFormula();
+    QPixmap target(picture.size());
+    for (auto _ : state) {
+        Text typed = formula;
+        ShowFormula(typed, picture);
+        picture.render(&target);
+    }
+}
+BENCHMARK(BM_ShowLongFormulaAndPaint)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    std::filesystem::remove_all(Directory());
+    return 0;
+}
