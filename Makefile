@@ -31,7 +31,7 @@ build: deps
 run: build
 	$(BUILD)/app/veltrax
 
-test: test-plain test-sanitized
+test: test-plain test-sanitized fuzz-short
 
 test-plain: build
 	cd $(BUILD) && $(HEADLESS) ctest --output-on-failure --timeout 300

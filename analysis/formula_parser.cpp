@@ -1,6 +1,7 @@
 #include "formula_parser.h"
 
 #include <cstdint>
+#include <unordered_map>
 #include <vector>
 
 #include "../elements/mdlVeltrax.h"
@@ -124,21 +125,21 @@ private:
             if (groupOpen_) groupMessages_.push_back(message);
         }
 
+        // Records are told apart by their symbol without blanks, in upper case.
         auto& table = workspace_.Composition;
-        const Text key = AsciiUpper(TrimBlanks(symbol));
-        std::size_t record = 0;
-        if (storedAny_)
-            for (std::size_t i = 1; i < table.size() && record == 0; ++i)
-                if (AsciiUpper(TrimBlanks(table[i].Symbol)) == key) record = i;
-        if (record != 0) {
-            table[record].Count = table[record].Count + count;
+        auto [known, added] = recordOfKey_.try_emplace(AsciiUpper(TrimBlanks(symbol)), table.size());
+        if (!added) {
+            table[known->second].Count = table[known->second].Count + count;
         } else {
             // The previous formula's records go only when this one stores its first.
-            if (!storedAny_) ResetCompositionTable(table);
+            if (!storedAny_) {
+                ResetCompositionTable(table);
+                known->second = table.size();
+            }
             storedAny_ = true;
             table.push_back(std::move(current));
-            record = table.size() - 1;
         }
+        const std::size_t record = known->second;
         if (groupOpen_) groupAdds_.push_back({record, count});
     }
 
@@ -146,6 +147,7 @@ private:
     TextView formula_;
     ElementTable elements_;
     bool storedAny_ = false;
+    std::unordered_map<Text, std::size_t> recordOfKey_;
     bool groupOpen_ = false;
     std::vector<std::pair<std::size_t, float>> groupAdds_;  // record and count, in reading order
     std::vector<Text> groupMessages_;

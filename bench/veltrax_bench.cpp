@@ -1,7 +1,5 @@
 // Speed of the analyses and of the drawing. Run with `make bench`.
 #include <benchmark/benchmark.h>
-#include <stdlib.h>
-
 #include <QApplication>
 #include <QPixmap>
 #include <filesystem>
@@ -9,20 +7,12 @@
 #include "analysis/formula_parser.h"
 #include "derivation/composition_parser.h"
 #include "drawing/formula_drawing.h"
+#include "tests/doubles.h"
 #include "ui/picture_box.h"
 
 namespace {
 
-struct QuietMessages : MessageBox {
-    void Show(const Text&) override {}
-};
-
-struct KeptText : OutputTextBox {
-    Text GetText() const override { return text; }
-    void SetText(const Text& newText) override { text = newText; }
-    Text text;
-};
-
+// Draws nothing, so that only the derivation is timed.
 struct NullSurface : DrawingSurface {
     void Clear() override {}
     double CurrentX() const override { return 0; }
@@ -35,17 +25,11 @@ struct NullSurface : DrawingSurface {
 };
 
 // A program directory with the default NameMass.dat on disk.
-const std::filesystem::path& Directory() {
-    static const std::filesystem::path directory = [] {
-        std::string pattern = (std::filesystem::temp_directory_path() / "veltrax-bench-XXXXXX").string();
-        return std::filesystem::path(::mkdtemp(pattern.data()));
-    }();
-    return directory;
-}
+const TemporaryDirectory directory;
 
 Workspace MakeWorkspace(MessageBox& messages) {
     Workspace workspace;
-    workspace.ProgramDirectory = Directory();
+    workspace.ProgramDirectory = directory.path();
     workspace.Messages = &messages;
     return workspace;
 }
@@ -59,32 +43,32 @@ Text LongFormula() {
 }
 
 void BM_TypicalAnalysis(benchmark::State& state) {
-    QuietMessages messages;
+    RecordingMessages messages;
     Workspace workspace = MakeWorkspace(messages);
-    KeptText report;
+    RecordingTextBox report;
     for (auto _ : state) AnalizeFormula(workspace, U"Al2(SO4)3(H2O)18", report);
 }
 BENCHMARK(BM_TypicalAnalysis)->Unit(benchmark::kMicrosecond);
 
 void BM_LongFormulaAnalysis(benchmark::State& state) {
-    QuietMessages messages;
+    RecordingMessages messages;
     Workspace workspace = MakeWorkspace(messages);
-    KeptText report;
+    RecordingTextBox report;
     const Text formula = LongFormula();
     for (auto _ : state) AnalizeFormula(workspace, formula, report);
 }
 BENCHMARK(BM_LongFormulaAnalysis)->Unit(benchmark::kMillisecond);
 
 void BM_HugeGroupIndex(benchmark::State& state) {
-    QuietMessages messages;
+    RecordingMessages messages;
     Workspace workspace = MakeWorkspace(messages);
-    KeptText report;
+    RecordingTextBox report;
     for (auto _ : state) AnalizeFormula(workspace, U"(H)2147483647", report);
 }
 BENCHMARK(BM_HugeGroupIndex)->Unit(benchmark::kMillisecond);
 
 void BM_Composition10000Lines(benchmark::State& state) {
-    QuietMessages messages;
+    RecordingMessages messages;
     Workspace workspace = MakeWorkspace(messages);
     NullSurface surface;
     Text text;
@@ -116,6 +100,5 @@ int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
-    std::filesystem::remove_all(Directory());
     return 0;
 }

@@ -56,13 +56,14 @@ bool WriteAll(int fd, std::string_view bytes) {
 enum class ReadResult { Read, Empty, Unusable };
 
 // Reads the start of the file, at most kMaxNameMassBytes: the three lines
-// are all that is wanted of it.
+// are all that is wanted of it. No lock is taken: the built-in copy is written
+// with a single write of less than a page, which a reader sees whole or not
+// at all, and a reader that sees nothing goes on to ExtractNameMass, which
+// waits for the writer's lock.
 ReadResult ReadNameMass(const std::filesystem::path& path, std::string& bytes) {
     const FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     off_t size = 0;
     if (!file.valid() || !IsRegularFile(file.get(), &size)) return ReadResult::Unusable;
-    ::flock(file.get(), LOCK_SH);  // wait for a writer in another instance
-    if (!IsRegularFile(file.get(), &size)) return ReadResult::Unusable;
     if (size == 0) return ReadResult::Empty;
     bytes.resize(std::min(static_cast<std::size_t>(size), kMaxNameMassBytes));
     std::size_t got = 0;
@@ -121,13 +122,13 @@ void LoadNameMass(const std::filesystem::path& directory, ElementTable& table) {
 
 ElementTable SplitNameMass(std::string_view bytes) {
     std::array<Text, 3> lines;
+    // Every byte is one character, whatever its value.
+    const auto* const byte = reinterpret_cast<const unsigned char*>(bytes.data());
     std::size_t at = 0;
     for (auto& line : lines) {
         if (at >= bytes.size()) break;
         const std::size_t end = std::min(bytes.find('\r', at), bytes.size());
-        line.resize(end - at);
-        std::transform(bytes.begin() + static_cast<std::ptrdiff_t>(at), bytes.begin() + static_cast<std::ptrdiff_t>(end),
-                       line.begin(), [](char c) { return static_cast<char32_t>(static_cast<unsigned char>(c)); });
+        line.assign(byte + at, byte + end);
         at = end + 1;
         if (at < bytes.size() && bytes[at] == '\n') ++at;
     }

@@ -16,18 +16,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const auto file = FuzzDirectory() / "NameMass.dat";
     std::ofstream(file, std::ios::binary | std::ios::trunc).write(bytes.data(), static_cast<std::streamsize>(size));
-    CountingMessages messages;
-    Workspace workspace;
-    workspace.ProgramDirectory = FuzzDirectory();
-    workspace.Messages = &messages;
-    KeepingTextBox report;
+    RecordingMessages messages;
+    const std::uint8_t settings[2] = {2, 1};
+    Workspace workspace = FuzzWorkspace(settings, messages);
+    RecordingTextBox report;
     AnalizeFormula(workspace, U"Al2(SO4)3(H2O)18XxMt", report);
-    CountingSurface surface;
+    RecordingSurface surface;
     AnalizePercentage(workspace, report.text, surface);
 
     // A file with content is never rewritten; an empty one is filled.
-    std::ifstream in(file, std::ios::binary);
-    const std::string after((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::string after = ReadFileBytes(file);
     FUZZ_CHECK(size == 0 ? after == mdlVeltrax::BuiltInNameMass() : after == bytes);
     return 0;
 }

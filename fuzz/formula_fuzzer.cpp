@@ -4,18 +4,13 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size < 2) return 0;
-    CountingMessages messages;
-    KeepingTextBox report;
-    Workspace workspace;
-    workspace.ProgramDirectory = FuzzDirectory();
-    workspace.Messages = &messages;
-    workspace.Precision = static_cast<std::int16_t>(data[0] % 15);
-    workspace.DecimalSeparator = data[1] % 2 ? U',' : U'.';
+    RecordingMessages messages;
+    RecordingTextBox report;
+    Workspace workspace = FuzzWorkspace(data, messages);
     AnalizeFormula(workspace, BytesAsText(data + 2, size - 2), report);
 
     // Nothing may show an unbounded number of messages.
-    FUZZ_CHECK(messages.shown <= Workspace::kRepeatableMessageLimit + 1);
-    // Every record belongs to one distinct symbol.
+    FUZZ_CHECK(messages.shown.size() <= Workspace::kRepeatableMessageLimit + 1);
     for (std::size_t i = 1; i < workspace.Composition.size(); ++i)
         FUZZ_CHECK(workspace.Composition[i].Symbol.size() == 2);
     return 0;

@@ -1,61 +1,31 @@
 #pragma once
 
-#include <stdlib.h>
-
 #include <cstddef>
 #include <cstdint>
-#include <filesystem>
-#include <string>
 
-#include "analysis/platform.h"
 #include "analysis/workspace.h"
-#include "drawing/drawing_surface.h"
+#include "tests/doubles.h"
 
-// What the fuzz targets share: a program directory of their own, and platform
-// stand-ins that accept anything and count what they get.
+// What the fuzz targets share: one program directory for the whole run, and a
+// workspace whose precision and decimal separator come from the input.
 
-inline std::filesystem::path FuzzDirectory() {
-    static const std::filesystem::path directory = [] {
-        std::string pattern = (std::filesystem::temp_directory_path() / "veltrax-fuzz-XXXXXX").string();
-        return std::filesystem::path(::mkdtemp(pattern.data()));
-    }();
-    return directory;
+inline const std::filesystem::path& FuzzDirectory() {
+    static const TemporaryDirectory directory;
+    return directory.path();
 }
 
-struct CountingMessages : MessageBox {
-    void Show(const Text&) override { ++shown; }
-    int shown = 0;
-};
-
-struct KeepingTextBox : OutputTextBox {
-    Text GetText() const override { return text; }
-    void SetText(const Text& newText) override { text = newText; }
-    Text text;
-};
-
-struct CountingSurface : DrawingSurface {
-    void Clear() override { x = y = 0; }
-    double CurrentX() const override { return x; }
-    void SetCurrentX(double twips) override { x = twips; }
-    double CurrentY() const override { return y; }
-    void SetCurrentY(double twips) override { y = twips; }
-    double FontSize() const override { return size; }
-    void SetFontSize(double points) override { size = points; }
-    void Print(TextView text) override {
-        x += static_cast<double>(text.size()) * size;
-        ++prints;
-    }
-    double x = 0, y = 0, size = 20;
-    long prints = 0;
-};
+// Uses the first two bytes of the input.
+inline Workspace FuzzWorkspace(const std::uint8_t* data, MessageBox& messages) {
+    Workspace workspace;
+    workspace.ProgramDirectory = FuzzDirectory();
+    workspace.Messages = &messages;
+    workspace.Precision = static_cast<std::int16_t>(data[0] % 15);
+    workspace.DecimalSeparator = data[1] % 2 ? U',' : U'.';
+    return workspace;
+}
 
 // Each input byte is one character, so every byte value reaches the parsers.
-inline Text BytesAsText(const std::uint8_t* data, std::size_t size) {
-    Text text;
-    text.reserve(size);
-    for (std::size_t i = 0; i < size; ++i) text.push_back(data[i]);
-    return text;
-}
+inline Text BytesAsText(const std::uint8_t* data, std::size_t size) { return Text(data, data + size); }
 
 // A trap that fires even in builds without assertions.
 #define FUZZ_CHECK(condition) \

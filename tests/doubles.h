@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -9,7 +11,8 @@
 #include "analysis/workspace.h"
 #include "drawing/drawing_surface.h"
 
-// Test doubles for what the core sees of the platform.
+// Test doubles for what the core sees of the platform, shared by the tests,
+// the fuzz targets and the benchmarks.
 
 class RecordingTextBox : public OutputTextBox {
 public:
@@ -89,3 +92,8 @@ struct TestWorkspace {
     RecordingMessages messages;
     Workspace workspace;
 };
+
+inline std::string ReadFileBytes(const std::filesystem::path& path) {
+    std::ifstream file(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}

@@ -14,13 +14,6 @@ using namespace mdlVeltrax;
 
 namespace {
 
-std::string ReadBytes(const std::filesystem::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << file.rdbuf();
-    return bytes.str();
-}
-
 void WriteBytes(const std::filesystem::path& path, std::string_view bytes) {
     std::ofstream(path, std::ios::binary) << bytes;
 }
@@ -190,7 +183,7 @@ protected:
 
 TEST_F(ElementFile, AMissingFileIsWrittenFromTheBuiltInCopyAndRead) {
     LoadNameMass(directory.path(), table);
-    EXPECT_EQ(ReadBytes(file), BuiltInNameMass());
+    EXPECT_EQ(ReadFileBytes(file), BuiltInNameMass());
     EXPECT_EQ(table.SymbolLine.size(), 519u);
     EXPECT_EQ(table.MassLine.size(), 520u);
     EXPECT_EQ(table.NumberLine.size(), 521u);
@@ -201,22 +194,22 @@ TEST_F(ElementFile, AnExistingFileIsNeverChangedAndAnEditTakesEffectAtOnce) {
     const std::string edited = " H  C \r\n 2 12 \r\n 1 6 \r\nextra line";
     WriteBytes(file, edited);
     LoadNameMass(directory.path(), table);
-    EXPECT_EQ(ReadBytes(file), edited);
+    EXPECT_EQ(ReadFileBytes(file), edited);
     EXPECT_EQ(FindElement(U"H", table).Mass, 2);
     ExtractNameMass(directory.path());
-    EXPECT_EQ(ReadBytes(file), edited);
+    EXPECT_EQ(ReadFileBytes(file), edited);
 
     const std::string garbage("\0\0\xff junk", 9);
     WriteBytes(file, garbage);
     LoadNameMass(directory.path(), table);
-    EXPECT_EQ(ReadBytes(file), garbage);
+    EXPECT_EQ(ReadFileBytes(file), garbage);
     EXPECT_FALSE(FindElement(U"H", table).Found);
 }
 
 TEST_F(ElementFile, AnEmptyFileIsFilled) {
     WriteBytes(file, "");
     LoadNameMass(directory.path(), table);
-    EXPECT_EQ(ReadBytes(file), BuiltInNameMass());
+    EXPECT_EQ(ReadFileBytes(file), BuiltInNameMass());
 }
 
 TEST_F(ElementFile, WithoutAUsableFileTheBuiltInCopyServesFromMemory) {

@@ -15,13 +15,6 @@
 
 namespace {
 
-std::string ReadBytes(const std::filesystem::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << file.rdbuf();
-    return bytes.str();
-}
-
 // Both analyses over whatever NameMass.dat holds; they must end and leave the
 // file as it was.
 class HostileElementFile : public ::testing::Test {
@@ -65,7 +58,7 @@ TEST_F(HostileElementFile, DamagedContentGivesDefinedResultsAndIsNeverChanged) {
         Write(hostile.bytes);
         const std::string report = AnalyseBoth();
         EXPECT_EQ(report, hostile.molarMassLine) << hostile.name;
-        EXPECT_EQ(ReadBytes(file()), hostile.bytes) << hostile.name;
+        EXPECT_EQ(ReadFileBytes(file()), hostile.bytes) << hostile.name;
     }
 }
 
@@ -120,6 +113,6 @@ TEST(ExtractNameMass, TwoInstancesCreatingTheFileAtOnceLeaveOneWholeCopy) {
                 EXPECT_EQ(table.MassLine.size(), 520u);
             });
         for (auto& instance : instances) instance.join();
-        EXPECT_EQ(ReadBytes(directory.path() / "NameMass.dat"), mdlVeltrax::BuiltInNameMass());
+        EXPECT_EQ(ReadFileBytes(directory.path() / "NameMass.dat"), mdlVeltrax::BuiltInNameMass());
     }
 }
