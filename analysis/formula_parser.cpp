@@ -57,7 +57,7 @@ public:
 private:
     char32_t Next(std::size_t at) const { return at + 1 < formula_.size() ? formula_[at + 1] : U'\0'; }
 
-    // Reads the number after `at` and returns the index of its last character.
+    // Reads the number that follows `at` and moves `at` onto its last character.
     double ReadNumberAfter(std::size_t& at) const {
         TextPosition position = at + 1;  // 1-based position of the character at `at`
         const double value = ReadDigit(formula_, position);

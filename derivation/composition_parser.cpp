@@ -60,11 +60,9 @@ void AnalizePercentage(Workspace& workspace, TextView text, DrawingSurface& pict
     // The first search starts at the second character, so a CR in first
     // place stays inside the first line, where cleaning removes it. Every
     // later line starts with the CR (and LF) that ended the one before.
-    std::size_t start = 0;
-    std::size_t lineBreak = 0;
-    while (true) {
-        lineBreak = start + 1 < text.size() ? text.find(kCR, start + 1) : TextView::npos;
-        Text line(text.substr(start, lineBreak == TextView::npos ? TextView::npos : lineBreak - start));
+    for (std::size_t start = 0;;) {
+        const std::size_t lineBreak = text.find(kCR, start + 1);
+        Text line(text.substr(start, lineBreak - start));  // to the end when there is no break
         AnalizePercentageString(workspace, line);
         if (lineBreak == TextView::npos || lineBreak + 1 == text.size()) break;
         start = lineBreak;
