@@ -25,7 +25,7 @@ deps:
 	@scripts/install-deps.sh
 
 build: deps
-	cmake -S . -B $(BUILD) -G Ninja $(CMAKE_FLAGS)
+	cmake -S . -B $(BUILD) -G Ninja -DVELTRAX_UI=ON -DVELTRAX_TESTS=ON $(CMAKE_FLAGS)
 	cmake --build $(BUILD)
 
 run: build
@@ -37,7 +37,7 @@ test-plain: build
 	cd $(BUILD) && $(HEADLESS) ctest --output-on-failure --timeout 300
 
 test-sanitized: deps
-	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVELTRAX_SANITIZE=ON $(CMAKE_FLAGS)
+	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVELTRAX_SANITIZE=ON -DVELTRAX_UI=ON -DVELTRAX_TESTS=ON $(CMAKE_FLAGS)
 	cmake --build $(ASAN_BUILD)
 	cd $(ASAN_BUILD) && $(HEADLESS) ctest --output-on-failure --timeout 600
 
