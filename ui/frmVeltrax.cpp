@@ -9,6 +9,7 @@
 #include <QPlainTextEdit>
 #include <QScreen>
 
+#include "accessibility.h"
 #include "analysis/formula_parser.h"
 #include "analysis/number_reader.h"
 #include "analysis/numbers.h"
@@ -43,6 +44,7 @@ QFont TextBoxFont() { return SansSerif(9.75); }
 frmVeltrax::frmVeltrax(std::filesystem::path programDirectory, MessageBox* messages, QWidget* parent)
     : QWidget(parent) {
     setObjectName(QStringLiteral("frmVeltrax"));
+    InstallAccessibleRoles();
     setWindowIcon(VeltraxIcon());
     setFont(SansSerif(8.25));  // the window's default font, used by the button, the label and the list
     workspace_.ProgramDirectory = std::move(programDirectory);

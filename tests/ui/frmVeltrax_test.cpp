@@ -1,3 +1,4 @@
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
@@ -232,6 +233,9 @@ void WindowTest::theButtonDerivesATypedComposition() {
     QCOMPARE(picture()->Description(),
              QStringLiteral("C нижний индекс n, H нижний индекс 2n, O нижний индекс n"));
     QTRY_COMPARE(picture()->accessibleDescription(), picture()->Description());
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(picture());
+    QCOMPARE(accessible->role(), QAccessible::Graphic);
+    QCOMPARE(accessible->text(QAccessible::Description), picture()->Description());
     QCOMPARE(percent()->toPlainText(), QStringLiteral("C = 40\nH = 6.7\nO = 53.3\n"));
 }
 
