@@ -85,9 +85,8 @@ private:
     // messages and adds the same counts to the same records.
     void RepeatGroup(std::uint64_t morePasses) {
         if (morePasses == 0) return;
-        for (std::uint64_t pass = 0;
-             pass < morePasses && !groupMessages_.empty() &&
-             workspace_.RepeatableMessagesShown < Workspace::kRepeatableMessageLimit;
+        for (std::uint64_t pass = 0; pass < morePasses && !groupMessages_.empty() &&
+                                     workspace_.RepeatableMessagesShown < Workspace::kRepeatableMessageLimit;
              ++pass)
             for (const auto& message : groupMessages_) ShowRepeatableMessage(workspace_, message);
 

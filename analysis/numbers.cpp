@@ -34,8 +34,8 @@ Text FormatGeneral(double value, int digits, char32_t separator) {
     if (value == 0) return U"0";
 
     std::array<char, 64> buffer{};
-    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                                      std::chars_format::scientific, digits - 1);
+    const auto result =
+        std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, std::chars_format::scientific, digits - 1);
     const std::string scientific(buffer.data(), result.ptr);  // "-d.ddde+XX"
     const std::size_t e = scientific.find('e');
     const bool negative = scientific.front() == '-';

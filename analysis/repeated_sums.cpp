@@ -51,8 +51,8 @@ float RepeatSingleSums(float sum, std::span<const float> adds, std::uint64_t pas
         const bool pairs = (k2 - k0) % 2 == 0;
         const std::int64_t step = pairs ? k2 - k0 : k2 - k1;
         const std::uint64_t passesPerStep = pairs ? 2 : 1;
-        const auto steps = std::min<std::uint64_t>(static_cast<std::uint64_t>((kHigh - 1 - k2) / step),
-                                                   passes / passesPerStep);
+        const auto steps =
+            std::min<std::uint64_t>(static_cast<std::uint64_t>((kHigh - 1 - k2) / step), passes / passesPerStep);
         sum = static_cast<float>(static_cast<double>(k2 + static_cast<std::int64_t>(steps) * step) * binade.ulp);
         passes -= steps * passesPerStep;
     }

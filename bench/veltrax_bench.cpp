@@ -1,5 +1,6 @@
 // Speed of the analyses and of the drawing. Run with `make bench`.
 #include <benchmark/benchmark.h>
+
 #include <QApplication>
 #include <QPixmap>
 #include <filesystem>

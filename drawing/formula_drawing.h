@@ -3,9 +3,9 @@
 #include "../elements/text.h"
 #include "drawing_surface.h"
 
-inline constexpr double kFormulaTop = 50;       // twips
-inline constexpr double kSubscriptDrop = 250;   // twips
-inline constexpr double kSubscriptShrink = 6;   // points
+inline constexpr double kFormulaTop = 50;      // twips
+inline constexpr double kSubscriptDrop = 250;  // twips
+inline constexpr double kSubscriptShrink = 6;  // points
 
 // Clears the surface and draws the formula: Latin letters and brackets in the
 // current font, digits as subscripts. Every other character is removed from

@@ -22,13 +22,19 @@ Text FromUtf8(std::string_view utf8) {
     std::size_t i = 0;
     while (i < utf8.size()) {
         const auto lead = static_cast<unsigned char>(utf8[i]);
-        const int extra = lead < 0x80 ? 0 : (lead >> 5) == 0x6 ? 1 : (lead >> 4) == 0xE ? 2 : (lead >> 3) == 0x1E ? 3 : -1;
+        const int extra = lead < 0x80           ? 0
+                          : (lead >> 5) == 0x6  ? 1
+                          : (lead >> 4) == 0xE  ? 2
+                          : (lead >> 3) == 0x1E ? 3
+                                                : -1;
         char32_t code = extra == 0 ? lead : extra == 1 ? (lead & 0x1F) : extra == 2 ? (lead & 0x0F) : (lead & 0x07);
         bool valid = extra >= 0 && i + static_cast<std::size_t>(extra) < utf8.size();
         for (int k = 1; valid && k <= extra; ++k) {
             const auto next = static_cast<unsigned char>(utf8[i + static_cast<std::size_t>(k)]);
-            if ((next & 0xC0) != 0x80) valid = false;
-            else code = (code << 6) | (next & 0x3F);
+            if ((next & 0xC0) != 0x80)
+                valid = false;
+            else
+                code = (code << 6) | (next & 0x3F);
         }
         if (!valid || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
             text.push_back(U'\uFFFD');

@@ -28,7 +28,7 @@ inline Workspace FuzzWorkspace(const std::uint8_t* data, MessageBox& messages) {
 inline Text BytesAsText(const std::uint8_t* data, std::size_t size) { return Text(data, data + size); }
 
 // A trap that fires even in builds without assertions.
-#define FUZZ_CHECK(condition) \
-    do {                      \
+#define FUZZ_CHECK(condition)               \
+    do {                                    \
         if (!(condition)) __builtin_trap(); \
     } while (false)

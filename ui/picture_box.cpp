@@ -68,7 +68,7 @@ void PictureBox::paintEvent(QPaintEvent*) {
     painter.setPen(palette().color(QPalette::WindowText));
     for (const auto& drawn : drawing_) {
         const double left = drawn.x / kTwipsPerPixel;
-        if (left > width()) break;  // everything after it lies further right
+        if (left > width()) break;                            // everything after it lies further right
         const SizedFont& sized = FontOfSize(drawn.fontSize);  // valid until the next call
         painter.setFont(sized.font);
         painter.drawText(QPointF(left, drawn.y / kTwipsPerPixel + sized.metrics.ascent()), drawn.text);

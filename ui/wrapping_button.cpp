@@ -12,8 +12,9 @@ void WrappingButton::paintEvent(QPaintEvent*) {
     painter.drawControl(QStyle::CE_PushButton, option);
     // The narrow button needs every pixel inside its frame for the caption.
     QRect area = style()->subElementRect(QStyle::SE_PushButtonContents, &option, this);
-    if (isDown()) area.translate(style()->pixelMetric(QStyle::PM_ButtonShiftHorizontal, &option, this),
-                                 style()->pixelMetric(QStyle::PM_ButtonShiftVertical, &option, this));
-    painter.drawItemText(area, Qt::AlignCenter | Qt::TextWordWrap | Qt::TextShowMnemonic, option.palette,
-                         isEnabled(), caption, QPalette::ButtonText);
+    if (isDown())
+        area.translate(style()->pixelMetric(QStyle::PM_ButtonShiftHorizontal, &option, this),
+                       style()->pixelMetric(QStyle::PM_ButtonShiftVertical, &option, this));
+    painter.drawItemText(area, Qt::AlignCenter | Qt::TextWordWrap | Qt::TextShowMnemonic, option.palette, isEnabled(),
+                         caption, QPalette::ButtonText);
 }

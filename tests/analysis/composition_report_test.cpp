@@ -45,14 +45,13 @@ TEST_F(CompositionReport, WritesTheWorkedExampleOfWater) {
         EXPECT_EQ(FormatGeneral(test.workspace.Composition[1].Percent, 7, U'.'), U"11.18983");
         EXPECT_EQ(FormatGeneral(test.workspace.Composition[2].Percent, 7, U'.'), U"88.81017");
     }
-    EXPECT_EQ(Report(U"H2O", 2, U','),
-              Lines({U"# Масса - 18,01528", U"# 1,00794 * 2 + 15,9994 * 1 = 18,01528 #", U"", U"H - 11,19%",
-                     U"O - 88,81%", U"# 11,19% + 88,81% = 100% #"}));
+    EXPECT_EQ(Report(U"H2O", 2, U','), Lines({U"# Масса - 18,01528", U"# 1,00794 * 2 + 15,9994 * 1 = 18,01528 #", U"",
+                                              U"H - 11,19%", U"O - 88,81%", U"# 11,19% + 88,81% = 100% #"}));
 }
 
 TEST_F(CompositionReport, WritesTheEdgeExamples) {
-    EXPECT_EQ(Report(U"O2", 1), Lines({U"# Масса - 31.9988", U"# 15.9994 * 2 = 31.9988 #", U"", U"O - 100%",
-                                       U"# 100% = 100% #"}));
+    EXPECT_EQ(Report(U"O2", 1),
+              Lines({U"# Масса - 31.9988", U"# 15.9994 * 2 = 31.9988 #", U"", U"O - 100%", U"# 100% = 100% #"}));
     EXPECT_EQ(Report(U"O2", 14), Lines({U"# Масса - 31.9988", U"# 15.9994 * 2 = 31.9988 #", U"",
                                         U"O - 99.9999991321238%", U"# 100% = 100% #"}));
     const Text glucose = Report(U"C6H12O6", 2);
@@ -60,8 +59,8 @@ TEST_F(CompositionReport, WritesTheEdgeExamples) {
     EXPECT_NE(glucose.find(U"\r\nC - 40%\r\n"), Text::npos);
     EXPECT_EQ(Report(U"HC4", 2), Lines({U"# Масса - 49.05194", U"# 1.00794 * 1 + 12.011 * 4 = 49.05194 #", U"",
                                         U"H - 2.05%", U"C - 97.95%", U"# 2.05% + 97.95% = 99.99999% #"}));
-    EXPECT_EQ(Report(U"HeSi", 0),
-              Lines({U"# Масса - 32", U"# 4 * 1 + 28 * 1 = 32 #", U"", U"He - 12%", U"Si - 88%", U"# 12% + 88% = 100% #"}));
+    EXPECT_EQ(Report(U"HeSi", 0), Lines({U"# Масса - 32", U"# 4 * 1 + 28 * 1 = 32 #", U"", U"He - 12%", U"Si - 88%",
+                                         U"# 12% + 88% = 100% #"}));
     EXPECT_EQ(Report(U"Xx", 1), Lines({U"# Масса - 1", U"# 0 * 1 = 1 #", U"", U"Xx - 0%", U"# 0% = 0% #"}));
 }
 

@@ -1,10 +1,11 @@
+#include "analysis/formula_parser.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <fstream>
 #include <string>
 
-#include "analysis/formula_parser.h"
 #include "analysis/numbers.h"
 #include "tests/doubles.h"
 
@@ -28,11 +29,16 @@ std::string Messages(const std::vector<Text>& shown) {
     std::string text;
     for (const auto& message : shown) {
         if (!text.empty()) text += " ";
-        if (message == kNestedBracketsMessage) text += "N";
-        else if (message == kMissingGroupIndexMessage) text += "I";
-        else if (message == kStrayBracketMessage) text += "B";
-        else if (message.rfind(U"Элемент ", 0) == 0) text += "[" + ToUtf8(message.substr(8, 2)) + "]";
-        else text += "?";
+        if (message == kNestedBracketsMessage)
+            text += "N";
+        else if (message == kMissingGroupIndexMessage)
+            text += "I";
+        else if (message == kStrayBracketMessage)
+            text += "B";
+        else if (message.rfind(U"Элемент ", 0) == 0)
+            text += "[" + ToUtf8(message.substr(8, 2)) + "]";
+        else
+            text += "?";
     }
     return text;
 }
@@ -136,13 +142,13 @@ TEST_F(FormulaParser, EndsCleanlyOnMalformedFormulas) {
         const char* records;
         const char* messages;
     } rows[] = {
-        {U")H2", "H 2", "B"},                      // a stray bracket is skipped
-        {U"(OH)2)H", "O 2; H 3", "B"},           // it never re-enters the closed group
+        {U")H2", "H 2", "B"},           // a stray bracket is skipped
+        {U"(OH)2)H", "O 2; H 3", "B"},  // it never re-enters the closed group
         {U"H))", "H 1", "B B"},
-        {U"(OH)0", "O 1; H 1", ""},              // an index below 1 leaves the group read once
+        {U"(OH)0", "O 1; H 1", ""},  // an index below 1 leaves the group read once
         {U"(OH)0.5", "O 1; H 1", ""},
-        {U"H2 O", "H 2; O 1", ""},               // a blank is no element
-        {U"H 3O", "H 1; O 1", ""},               // ... and takes its count along
+        {U"H2 O", "H 2; O 1", ""},  // a blank is no element
+        {U"H 3O", "H 1; O 1", ""},  // ... and takes its count along
         {U"H2O(", "H 2; O 1", ""},
         {U"(", "", ""},
         {U"H\tO", "H 1; \t 1?; O 1", "[\t ]"},
@@ -179,8 +185,7 @@ TEST_F(FormulaParser, RepeatedMessagesStopAtTheLimit) {
 
 TEST_F(FormulaParser, ReadsEveryEditOfTheElementFile) {
     Analyse(U"H");
-    std::ofstream(test.directory.path() / "NameMass.dat", std::ios::binary | std::ios::trunc)
-        << " H \r\n 2 \r\n 1 ";
+    std::ofstream(test.directory.path() / "NameMass.dat", std::ios::binary | std::ios::trunc) << " H \r\n 2 \r\n 1 ";
     Analyse(U"H");
     EXPECT_EQ(test.workspace.Composition.at(1).Mass, 2);
 }

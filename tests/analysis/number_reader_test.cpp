@@ -1,8 +1,8 @@
+#include "analysis/number_reader.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
-
-#include "analysis/number_reader.h"
 
 TEST(ReadDigit, ReadsOneNumberAndStopsOnItsLastCharacter) {
     const struct {
@@ -11,13 +11,12 @@ TEST(ReadDigit, ReadsOneNumberAndStopsOnItsLastCharacter) {
         double value;
         TextPosition to;
     } rows[] = {
-        {U"12", 0, 12, 2},       {U"12abc", 0, 12, 2},     {U"1,5", 0, 1.5, 3},   {U"1.5", 0, 1.5, 3},
-        {U"1,5,2", 0, 1.5, 5},   {U"1.5,2", 0, 1.5, 5},    {U"1,234.5", 0, 1.234, 7},
-        {U"1.2.3", 0, 1.2, 5},   {U".5", 0, 0.5, 2},       {U",5", 0, 0.5, 2},    {U"5.", 0, 5, 2},
-        {U"-3", 0, -3, 2},       {U"+3", 0, 3, 2},         {U"11.19%", 0, 11.19, 5},
-        {U"%", 0, 0, 1},         {U"a1", 0, 0, 2},         {U"", 0, 0, 1},        {U"H12O", 1, 12, 3},
-        {U" 5", 0, 5, 2},        {U"-", 0, 0, 1},          {U"(OH)2.5", 4, 2.5, 7},
-        {U"12", 5, 0, 6},        // past the end: nothing read, the position still moves
+        {U"12", 0, 12, 2},       {U"12abc", 0, 12, 2},     {U"1,5", 0, 1.5, 3},       {U"1.5", 0, 1.5, 3},
+        {U"1,5,2", 0, 1.5, 5},   {U"1.5,2", 0, 1.5, 5},    {U"1,234.5", 0, 1.234, 7}, {U"1.2.3", 0, 1.2, 5},
+        {U".5", 0, 0.5, 2},      {U",5", 0, 0.5, 2},       {U"5.", 0, 5, 2},          {U"-3", 0, -3, 2},
+        {U"+3", 0, 3, 2},        {U"11.19%", 0, 11.19, 5}, {U"%", 0, 0, 1},           {U"a1", 0, 0, 2},
+        {U"", 0, 0, 1},          {U"H12O", 1, 12, 3},      {U" 5", 0, 5, 2},          {U"-", 0, 0, 1},
+        {U"(OH)2.5", 4, 2.5, 7}, {U"12", 5, 0, 6},  // past the end: nothing read, the position still moves
     };
     for (const auto& row : rows) {
         TextPosition position = row.from;

@@ -1,9 +1,9 @@
+#include "analysis/numbers.h"
+
 #include <gtest/gtest.h>
 
 #include <cfloat>
 #include <cmath>
-
-#include "analysis/numbers.h"
 
 TEST(FormatGeneral, WritesTheGeneralNumberForm) {
     const struct {

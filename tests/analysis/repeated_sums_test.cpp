@@ -1,9 +1,9 @@
+#include "analysis/repeated_sums.h"
+
 #include <gtest/gtest.h>
 
 #include <random>
 #include <vector>
-
-#include "analysis/repeated_sums.h"
 
 namespace {
 

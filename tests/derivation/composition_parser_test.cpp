@@ -1,8 +1,9 @@
+#include "derivation/composition_parser.h"
+
 #include <gtest/gtest.h>
 
 #include "analysis/formula_parser.h"
 #include "analysis/numbers.h"
-#include "derivation/composition_parser.h"
 #include "tests/doubles.h"
 
 namespace {
@@ -44,11 +45,21 @@ TEST_F(CompositionParser, ReadsALineWithAnyOfItsSeparators) {
         const char32_t* line;
         const char* records;
     } rows[] = {
-        {U"C = 40%", "C =40"},      {U"C - 40%", "C =40"},      {U"C 40%", "C =40"},
-        {U"C=40", "C =40"},         {U"c = 40", "c =40"},       {U"C = 40,5%", "C =40.5"},
-        {U"  C = 40  ", "C =40"},   {U"C=-5", "C =-5"},         {U"C-5", "C =5"},
-        {U"C - -5%", "C =-5"},      {U"C = 1-2", "C =1"},       {U"C = x", "C =0"},
-        {U"C =", "C =0"},           {U"Carbon 12", "Ca=12"},    {U"C = 40% H = 6.7%", "C =40"},
+        {U"C = 40%", "C =40"},
+        {U"C - 40%", "C =40"},
+        {U"C 40%", "C =40"},
+        {U"C=40", "C =40"},
+        {U"c = 40", "c =40"},
+        {U"C = 40,5%", "C =40.5"},
+        {U"  C = 40  ", "C =40"},
+        {U"C=-5", "C =-5"},
+        {U"C-5", "C =5"},
+        {U"C - -5%", "C =-5"},
+        {U"C = 1-2", "C =1"},
+        {U"C = x", "C =0"},
+        {U"C =", "C =0"},
+        {U"Carbon 12", "Ca=12"},
+        {U"C = 40% H = 6.7%", "C =40"},
         {U"Fe - 69.94%", "Fe=69.94"},
     };
     for (const auto& row : rows) {

@@ -1,7 +1,8 @@
+#include "derivation/formula_derivation.h"
+
 #include <gtest/gtest.h>
 
 #include "analysis/numbers.h"
-#include "derivation/formula_derivation.h"
 #include "tests/doubles.h"
 
 namespace {
@@ -11,9 +12,12 @@ namespace {
 std::string Drawing(const RecordingSurface& surface) {
     std::string text;
     for (const auto& print : surface.prints) {
-        if (print.y == 250 && print.fontSize == 14) text += "[" + ToUtf8(print.text) + "]";
-        else if (print.y == 0 && print.fontSize == 20) text += ToUtf8(print.text);
-        else text += "?";
+        if (print.y == 250 && print.fontSize == 14)
+            text += "[" + ToUtf8(print.text) + "]";
+        else if (print.y == 0 && print.fontSize == 20)
+            text += ToUtf8(print.text);
+        else
+            text += "?";
     }
     return text;
 }

@@ -1,6 +1,7 @@
+#include "drawing/formula_drawing.h"
+
 #include <gtest/gtest.h>
 
-#include "drawing/formula_drawing.h"
 #include "tests/doubles.h"
 
 namespace {
@@ -13,8 +14,10 @@ std::string Sequence(const RecordingSurface& surface) {
     std::string text;
     for (const auto& print : surface.prints) {
         if (!text.empty()) text += " ";
-        if (print.y == 300 && print.fontSize == 14) text += "_";
-        else if (print.y != 50 || print.fontSize != 20) text += "?";
+        if (print.y == 300 && print.fontSize == 14)
+            text += "_";
+        else if (print.y != 50 || print.fontSize != 20)
+            text += "?";
         text += ToUtf8(print.text);
     }
     return text;

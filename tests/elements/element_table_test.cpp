@@ -53,10 +53,10 @@ TEST(BuiltInElementFile, HasTheExactBytesOfTheLayoutRules) {
     ASSERT_EQ(masses.size(), 109u);
     std::string lines[3] = {" ", " ", " "};
     for (std::size_t k = 0; k < 109; ++k) {
-        const auto number = std::to_string(std::find(byNumber.begin(), byNumber.end(), symbols[k]) - byNumber.begin() + 1);
+        const auto number =
+            std::to_string(std::find(byNumber.begin(), byNumber.end(), symbols[k]) - byNumber.begin() + 1);
         const std::string texts[3] = {symbols[k], masses[k], number};
-        const std::size_t width =
-            k == 108 ? 0 : std::max({texts[0].size(), texts[1].size(), texts[2].size()}) + 1;
+        const std::size_t width = k == 108 ? 0 : std::max({texts[0].size(), texts[1].size(), texts[2].size()}) + 1;
         for (int line = 0; line < 3; ++line) {
             std::string text = texts[line] + " ";
             if (text.size() < width) text.resize(width, ' ');
@@ -78,7 +78,7 @@ TEST(BuiltInElementFile, ColumnsStartWhereTheTableSays) {
     const struct {
         std::u32string symbol;
         std::size_t start;  // 1-based
-    } columns[] = {{U"H ", 2}, {U"B ", 10}, {U"C ", 17}, {U"N ", 24}, {U"O ", 32},
+    } columns[] = {{U"H ", 2},  {U"B ", 10}, {U"C ", 17}, {U"N ", 24},  {U"O ", 32},
                    {U"F ", 40}, {U"P ", 43}, {U"S ", 46}, {U"HE ", 80}, {U"MT ", 517}};
     for (const auto& column : columns) {
         EXPECT_EQ(table.SymbolLine.find(column.symbol) + 1, column.start) << ToUtf8(column.symbol);
@@ -93,9 +93,9 @@ TEST(FindElement, FindsSymbolsByTheColumnRule) {
         const char32_t* symbol;
         double mass;
         int number;
-    } found[] = {{U"C", 12.011, 6},   {U"MT", 266, 109},   {U"S", 32.066, 16}, {U"H", 1.00794, 1},
-                 {U"co", 58.9, 27},   {U"Co", 58.9, 27},   {U"CO", 58.9, 27},  {U" he ", 4, 2},
-                 {U"Cl", 35.45, 17},  {U"U", 238, 92},     {U"Y", 88.9, 39},   {U"I", 126.9, 53}};
+    } found[] = {{U"C", 12.011, 6},  {U"MT", 266, 109}, {U"S", 32.066, 16}, {U"H", 1.00794, 1},
+                 {U"co", 58.9, 27},  {U"Co", 58.9, 27}, {U"CO", 58.9, 27},  {U" he ", 4, 2},
+                 {U"Cl", 35.45, 17}, {U"U", 238, 92},   {U"Y", 88.9, 39},   {U"I", 126.9, 53}};
     for (const auto& element : found) {
         const FoundElement result = FindElement(element.symbol, table);
         EXPECT_TRUE(result.Found) << ToUtf8(element.symbol);
@@ -104,16 +104,19 @@ TEST(FindElement, FindsSymbolsByTheColumnRule) {
     }
     // Second letters of two-letter symbols, first letters of them, absent
     // letters, and nothing at all.
-    for (const char32_t* missing : {U"E", U"A", U"D", U"G", U"R", U"L", U"M", U"T", U"X", U"Z", U"J", U"Q", U"",
-                                    U"  ", U"XX", U"*", U"2", U"Н"})
+    for (const char32_t* missing :
+         {U"E", U"A", U"D", U"G", U"R", U"L", U"M", U"T", U"X", U"Z", U"J", U"Q", U"", U"  ", U"XX", U"*", U"2", U"Н"})
         EXPECT_FALSE(FindElement(missing, table).Found) << ToUtf8(missing);
 }
 
 TEST(FindElement, GivesDefinedValuesForOddlyEditedColumns) {
     // Column texts (symbol, mass, number) laid out by the file's rules.
-    const std::vector<std::array<std::string, 3>> columns = {
-        {"AA", "", "1"},  {"CC", "1e999", "300"},  {"DD", "-5", "-5"},
-        {"EE", "7.5", "2.5"}, {"FF", "99999999999999999999", "3.5"}, {"GG", "." , "x"}};
+    const std::vector<std::array<std::string, 3>> columns = {{"AA", "", "1"},
+                                                             {"CC", "1e999", "300"},
+                                                             {"DD", "-5", "-5"},
+                                                             {"EE", "7.5", "2.5"},
+                                                             {"FF", "99999999999999999999", "3.5"},
+                                                             {"GG", ".", "x"}};
     std::string lines[3] = {" ", " ", " "};
     for (const auto& column : columns) {
         const std::size_t width = std::max({column[0].size(), column[1].size(), column[2].size()}) + 1;
@@ -128,12 +131,11 @@ TEST(FindElement, GivesDefinedValuesForOddlyEditedColumns) {
         const char32_t* symbol;
         double mass;
         int number;
-    } expected[] = {{U"AA", 0, 1},      // a missing mass reads as 0
-                    {U"CC", 1, 0},      // no exponents; a number beyond a byte gives 0
-                    {U"DD", 0, 0},      // no signs
-                    {U"EE", 7.5, 2},    // ties go to the even neighbour
-                    {U"FF", 1e20, 4},
-                    {U"GG", 0, 0}};
+    } expected[] = {{U"AA", 0, 1},    // a missing mass reads as 0
+                    {U"CC", 1, 0},    // no exponents; a number beyond a byte gives 0
+                    {U"DD", 0, 0},    // no signs
+                    {U"EE", 7.5, 2},  // ties go to the even neighbour
+                    {U"FF", 1e20, 4}, {U"GG", 0, 0}};
     for (const auto& element : expected) {
         const FoundElement result = FindElement(element.symbol, table);
         EXPECT_TRUE(result.Found) << ToUtf8(element.symbol);
@@ -166,8 +168,9 @@ TEST(SplitNameMass, EndsLinesAtCrLfOrLoneCrOnly) {
 TEST(CleanLine, TrimsBlanksAndAtMostTwoLeadingLineBreaks) {
     const struct {
         Text in, out;
-    } cases[] = {{U" \r\nFe ", U"Fe"}, {U"\n\n\nO", U"\nO"}, {U"   ", U""}, {U"", U""},
-                 {U"\r\n  C = 40%  ", U"C = 40%"}, {U"\tC", U"\tC"}};
+    } cases[] = {
+        {U" \r\nFe ", U"Fe"}, {U"\n\n\nO", U"\nO"}, {U"   ", U""}, {U"", U""}, {U"\r\n  C = 40%  ", U"C = 40%"},
+        {U"\tC", U"\tC"}};
     for (auto [in, out] : cases) {
         CleanLine(in);
         EXPECT_EQ(in, out);

@@ -21,7 +21,8 @@ class HostileElementFile : public ::testing::Test {
 protected:
     std::filesystem::path file() const { return test.directory.path() / "NameMass.dat"; }
     void Write(std::string_view bytes) {
-        std::ofstream(file(), std::ios::binary | std::ios::trunc).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        std::ofstream(file(), std::ios::binary | std::ios::trunc)
+            .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     }
     // The formula's report, up to the end of its first line.
     std::string AnalyseBoth() {
@@ -97,7 +98,8 @@ TEST_F(HostileElementFile, AnUnreadableFileOrAReadOnlyDirectoryLeavesEverythingA
     EXPECT_EQ(AnalyseBoth(), "# Масса - 18.01528");
     std::filesystem::permissions(file(), std::filesystem::perms::owner_read);
     std::filesystem::remove(file());
-    std::filesystem::permissions(test.directory.path(), std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+    std::filesystem::permissions(test.directory.path(),
+                                 std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
     EXPECT_EQ(AnalyseBoth(), "# Масса - 18.01528");
     EXPECT_FALSE(std::filesystem::exists(file()));
 }

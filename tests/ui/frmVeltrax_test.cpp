@@ -1,3 +1,5 @@
+#include "ui/frmVeltrax.h"
+
 #include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
@@ -12,7 +14,6 @@
 #include <memory>
 
 #include "tests/doubles.h"
-#include "ui/frmVeltrax.h"
 #include "ui/picture_box.h"
 #include "ui/qt_platform.h"
 #include "ui/qt_text.h"
@@ -230,8 +231,7 @@ void WindowTest::theButtonDerivesATypedComposition() {
     QVERIFY(messages->shown.empty());
     QCOMPARE(drawnTexts(), (QStringList{"C", "_n", "H", "_ 2n", "O", "_n"}));
     QCOMPARE(picture()->Drawing().at(1).y, 250.0);
-    QCOMPARE(picture()->Description(),
-             QStringLiteral("C нижний индекс n, H нижний индекс 2n, O нижний индекс n"));
+    QCOMPARE(picture()->Description(), QStringLiteral("C нижний индекс n, H нижний индекс 2n, O нижний индекс n"));
     QTRY_COMPARE(picture()->accessibleDescription(), picture()->Description());
     QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(picture());
     QCOMPARE(accessible->role(), QAccessible::Graphic);
@@ -273,8 +273,8 @@ void WindowTest::theLayoutFollowsTheWindowSize_data() {
     QTest::newRow("opening size") << QList<QSize>{{477, 270}} << QRect(80, 88, 317, 182) << 400 << 407;
     QTest::newRow("W 2400, H 1320: the box shrinks to nothing")
         << QList<QSize>{{160, 88}} << QRect(80, 88, 0, 0) << 83 << 90;
-    QTest::newRow("H 1305 keeps the height") << QList<QSize>{{477, 270}, {477, 87}} << QRect(80, 88, 317, 182) << 400
-                                              << 407;
+    QTest::newRow("H 1305 keeps the height")
+        << QList<QSize>{{477, 270}, {477, 87}} << QRect(80, 88, 317, 182) << 400 << 407;
     QTest::newRow("W 2250 keeps the width, label and list follow it")
         << QList<QSize>{{500, 270}, {150, 270}} << QRect(80, 88, 340, 182) << 423 << 430;
     QTest::newRow("maximised, 19200 wide") << QList<QSize>{{1280, 1000}} << QRect(80, 88, 1120, 912) << 1203 << 1210;
