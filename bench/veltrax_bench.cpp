@@ -43,30 +43,16 @@ Text LongFormula() {
     return formula;
 }
 
-void BM_TypicalAnalysis(benchmark::State& state) {
+// Enter in the formula box: parse, element file read from disk, report.
+void BM_Formula(benchmark::State& state, const Text& formula) {
     RecordingMessages messages;
     Workspace workspace = MakeWorkspace(messages);
     RecordingTextBox report;
-    for (auto _ : state) AnalizeFormula(workspace, U"Al2(SO4)3(H2O)18", report);
-}
-BENCHMARK(BM_TypicalAnalysis)->Unit(benchmark::kMicrosecond);
-
-void BM_LongFormulaAnalysis(benchmark::State& state) {
-    RecordingMessages messages;
-    Workspace workspace = MakeWorkspace(messages);
-    RecordingTextBox report;
-    const Text formula = LongFormula();
     for (auto _ : state) AnalizeFormula(workspace, formula, report);
 }
-BENCHMARK(BM_LongFormulaAnalysis)->Unit(benchmark::kMillisecond);
-
-void BM_HugeGroupIndex(benchmark::State& state) {
-    RecordingMessages messages;
-    Workspace workspace = MakeWorkspace(messages);
-    RecordingTextBox report;
-    for (auto _ : state) AnalizeFormula(workspace, U"(H)2147483647", report);
-}
-BENCHMARK(BM_HugeGroupIndex)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Formula, Typical, Text(U"Al2(SO4)3(H2O)18"))->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_Formula, Longest, LongFormula())->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Formula, HugeGroupIndex, Text(U"(H)2147483647"))->Unit(benchmark::kMillisecond);
 
 void BM_Composition10000Lines(benchmark::State& state) {
     RecordingMessages messages;
