@@ -55,7 +55,6 @@ void PictureBox::Clear() {
 
 void PictureBox::Print(TextView text) {
     const QString qtext = ToQString(text);
-    if (drawing_.empty()) normalSize_ = fontSize_;
     drawing_.push_back({qtext, x_, y_, fontSize_});
     x_ += AdvanceOf(qtext) * kTwipsPerPixel;
     update();

@@ -53,7 +53,7 @@ private:
     std::vector<Drawn> drawing_;
     double x_ = 0, y_ = 0, fontSize_ = 20;
     QString family_ = QStringLiteral("Arial");
-    double normalSize_ = 20;  // the size of the normal type, for telling subscripts apart
+    double normalSize_ = 20;  // the size at the last clear: normal type; smaller is a subscript
     // The sizes in use, with their metrics, so that a long formula is not
     // measured with a fresh font for every character.
     std::vector<SizedFont> fonts_;

@@ -261,6 +261,8 @@ void WindowTest::drawsCaOH2AtTheDesignedPositions() {
     QCOMPARE(picture()->CurrentY(), 50.0);
     QCOMPARE(picture()->FontSize(), 20.0);
     QCOMPARE(picture()->Description(), QStringLiteral("Ca(OH) нижний индекс 2"));
+    typeFormula(QStringLiteral("2H2O"));  // a subscript first is still told apart
+    QCOMPARE(picture()->Description(), QStringLiteral("нижний индекс 2, H нижний индекс 2, O"));
 }
 
 void WindowTest::theLayoutFollowsTheWindowSize_data() {
