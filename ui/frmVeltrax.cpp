@@ -153,8 +153,10 @@ void frmVeltrax::txtFormula_Change() {
     ShowFormula(FormulaText, *picFormula);
     // Qt's setText would move the caret and drop the undo history even for an
     // identical text, so only a text that differs is written back.
-    if (FormulaText != typed) txtFormula->setText(ToQString(FormulaText));
-    if (FormulaText != typed) txtFormula->setCursorPosition(static_cast<int>(txtFormula->text().size()));
+    if (FormulaText != typed) {
+        txtFormula->setText(ToQString(FormulaText));  // the nested change handling runs here
+        txtFormula->setCursorPosition(static_cast<int>(txtFormula->text().size()));
+    }
 }
 
 void frmVeltrax::txtFormula_Enter() {
