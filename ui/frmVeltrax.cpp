@@ -1,7 +1,6 @@
 #include "frmVeltrax.h"
 
 #include <QComboBox>
-#include <QCoreApplication>
 #include <QEvent>
 #include <QGuiApplication>
 #include <QLabel>

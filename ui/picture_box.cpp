@@ -1,10 +1,9 @@
 #include "picture_box.h"
 
-#include <QAccessible>
 #include <QPainter>
 #include <QPalette>
 #include <QStyleOptionFocusRect>
-#include <QStylePainter>
+#include <QStyle>
 #include <algorithm>
 
 #include "qt_text.h"
