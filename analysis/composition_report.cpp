@@ -1,5 +1,7 @@
 #include "composition_report.h"
 
+#include <algorithm>
+#include <cmath>
 #include <vector>
 
 #include "numbers.h"
@@ -23,6 +25,13 @@ void CountPercentage(Workspace& workspace, OutputTextBox& report) {
     for (std::size_t i = 1; i <= n; ++i)
         molarMass = ToSingle(static_cast<double>(table[i].Count) * table[i].Mass + molarMass);
     if (molarMass == 0) molarMass = 1;
+    // Counts or masses beyond single precision leave nothing to report.
+    const bool countsFinite = std::all_of(table.begin() + 1, table.end(),
+                                          [](const ElementRecord& record) { return std::isfinite(record.Count); });
+    if (!countsFinite || !std::isfinite(molarMass)) {
+        ShowMessage(workspace, kNumbersTooLargeMessage);
+        return;
+    }
 
     std::vector<double> display(n + 1);
     float sum = 0;

@@ -1,5 +1,7 @@
 #include "number_reader.h"
 
+#include <algorithm>
+
 #include "../elements/mdlVeltrax.h"
 
 namespace {
@@ -13,8 +15,11 @@ double ConvertNumberText(TextView text) {
     while (i < text.size() && (text[i] == kBlank || text[i] == U'\t' || text[i] == kLF)) ++i;
     bool negative = false;
     if (i < text.size() && (text[i] == U'+' || text[i] == U'-')) negative = text[i++] == U'-';
-    const double magnitude = mdlVeltrax::ReadLeadingDecimal(text.substr(i));
-    return negative ? -magnitude : magnitude;
+    std::size_t consumed = 0;
+    const double magnitude = mdlVeltrax::ReadLeadingDecimal(text.substr(i), &consumed);
+    // A sign with no digit after it reads as 0, not as -0.
+    const TextView number = text.substr(i, consumed);
+    return negative && std::any_of(number.begin(), number.end(), IsDigit) ? -magnitude : magnitude;
 }
 
 double ReadDigit(TextView text, TextPosition& position) {

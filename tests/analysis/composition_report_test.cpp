@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
+#include "analysis/composition_report.h"
 #include "analysis/formula_parser.h"
 #include "analysis/numbers.h"
 #include "tests/doubles.h"
@@ -64,8 +67,18 @@ TEST_F(CompositionReport, WritesTheEdgeExamples) {
     EXPECT_EQ(Report(U"Xx", 1), Lines({U"# Масса - 1", U"# 0 * 1 = 1 #", U"", U"Xx - 0%", U"# 0% = 0% #"}));
 }
 
-TEST_F(CompositionReport, StaysDefinedWhenSumsLeaveSinglePrecision) {
-    const Text report = Report(U"H" + Text(45, U'9'), 2);
-    EXPECT_EQ(report.substr(0, report.find(U"\r\n")), U"# Масса - ∞");
-    EXPECT_NE(report.find(U"H - NaN%"), Text::npos);
+TEST_F(CompositionReport, NumbersBeyondSinglePrecisionGiveOneMessageAndNoReport) {
+    // A count, a group index, and an infinite count of an element of mass 0.
+    for (const Text& formula : {U"H" + Text(40, U'9'), U"(H" + Text(39, U'9') + U")99", U"Xx" + Text(45, U'9')}) {
+        const Text before = Report(U"H2O", 2);
+        test.messages.shown.clear();
+        EXPECT_EQ(Report(formula, 2), before) << ToUtf8(formula);
+        ASSERT_FALSE(test.messages.shown.empty());
+        EXPECT_EQ(test.messages.shown.back(), kNumbersTooLargeMessage) << ToUtf8(formula);
+        EXPECT_EQ(std::count(test.messages.shown.begin(), test.messages.shown.end(), Text(kNumbersTooLargeMessage)), 1);
+    }
+    // The largest count that single precision holds is still reported.
+    test.messages.shown.clear();
+    EXPECT_EQ(Report(U"H" + Text(38, U'9'), 2).substr(0, 11), U"# Масса - 1");
+    EXPECT_TRUE(test.messages.shown.empty());
 }

@@ -25,6 +25,15 @@ TEST(ReadDigit, ReadsOneNumberAndStopsOnItsLastCharacter) {
     }
 }
 
+TEST(ReadDigit, ASignWithoutADigitReadsAsPositiveZero) {
+    for (const char32_t* text : {U"-", U"--", U"-%", U"-.", U"-,", U"+", U"-a"}) {
+        TextPosition position = 0;
+        EXPECT_FALSE(std::signbit(ReadDigit(text, position))) << ToUtf8(text);
+    }
+    TextPosition position = 0;
+    EXPECT_TRUE(std::signbit(ReadDigit(U"-0", position)));  // a digit was read
+}
+
 TEST(ReadDigit, ReadsHugeRunsOfDigitsWithoutFailing) {
     const Text digits(400, U'9');
     TextPosition position = 0;
