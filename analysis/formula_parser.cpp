@@ -29,9 +29,8 @@ std::uint64_t GroupPasses(double index) {
 
 class FormulaParse {
 public:
-    FormulaParse(Workspace& workspace, TextView formula) : workspace_(workspace), formula_(formula) {
-        mdlVeltrax::LoadNameMass(workspace.ProgramDirectory, elements_);
-    }
+    FormulaParse(Workspace& workspace, TextView formula)
+        : workspace_(workspace), formula_(formula), elements_(LoadElements(workspace)) {}
 
     void Run() {
         std::size_t at = 0;  // index of the character being read
@@ -114,7 +113,7 @@ private:
         ElementRecord current;
         current.Symbol = TwoCharacterSymbol(symbol);
         current.Count = count;
-        const FoundElement element = mdlVeltrax::FindElement(symbol, elements_);
+        const FoundElement element = elements_->Find(symbol);
         if (element.Found) {
             current.Number = element.Number;
             current.Mass = element.Mass;
@@ -126,7 +125,7 @@ private:
 
         // Records are told apart by their symbol without blanks, in upper case.
         auto& table = workspace_.Composition;
-        auto [known, added] = recordOfKey_.try_emplace(AsciiUpper(TrimBlanks(symbol)), table.size());
+        auto [known, added] = recordOfKey_.try_emplace(UpperCase(TrimBlanks(symbol)), table.size());
         if (!added) {
             table[known->second].Count = table[known->second].Count + count;
         } else {
@@ -144,7 +143,7 @@ private:
 
     Workspace& workspace_;
     TextView formula_;
-    ElementTable elements_;
+    std::shared_ptr<const mdlVeltrax::LoadedElements> elements_;
     bool storedAny_ = false;
     std::unordered_map<Text, std::size_t> recordOfKey_;
     bool groupOpen_ = false;

@@ -11,3 +11,18 @@ void ShowRepeatableMessage(Workspace& workspace, const Text& message) {
     ++workspace.RepeatableMessagesShown;
     ShowMessage(workspace, message);
 }
+
+Text UnreadableElementFileMessage(const std::filesystem::path& file) {
+    const std::u8string name = file.u8string();
+    return U"Файл " + FromUtf8(std::string(name.begin(), name.end())) +
+           U" не удаётся прочитать. Используется встроенная таблица элементов.";
+}
+
+std::shared_ptr<const mdlVeltrax::LoadedElements> LoadElements(Workspace& workspace) {
+    const mdlVeltrax::LoadedNameMass loaded = mdlVeltrax::LoadNameMass(workspace.ProgramDirectory, workspace.ElementFile);
+    if (loaded.Source == mdlVeltrax::NameMassSource::UnreadableFile && !workspace.UnreadableElementFileReported) {
+        workspace.UnreadableElementFileReported = true;
+        ShowMessage(workspace, UnreadableElementFileMessage(workspace.ElementFile.Path));
+    }
+    return loaded.Elements;
+}

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <filesystem>
 
+#include "../elements/mdlVeltrax.h"
 #include "platform.h"
 #include "records.h"
 
@@ -15,6 +16,11 @@ struct Workspace {
     char32_t DecimalSeparator = U'.';        // the user's locale's
     MessageBox* Messages = nullptr;
 
+    // The element table read last; a file that cannot be read is reported
+    // once in a run, not at every analysis.
+    mdlVeltrax::NameMassCache ElementFile;
+    bool UnreadableElementFileReported = false;
+
     // Messages that can repeat within one analysis (an element that is not
     // found, a missing group index, a stray bracket) are shown at most this
     // many times per analysis, so that no input can bury the user in boxes.
@@ -23,6 +29,12 @@ struct Workspace {
 };
 
 inline constexpr std::int16_t kMaxPrecision = 14;
+
+// The element table for an analysis, from the element file in the program
+// directory or, where that cannot be read, from the built-in copy.
+std::shared_ptr<const mdlVeltrax::LoadedElements> LoadElements(Workspace& workspace);
+
+Text UnreadableElementFileMessage(const std::filesystem::path& file);
 
 // Starts the message count of a new analysis.
 void BeginAnalysis(Workspace& workspace);

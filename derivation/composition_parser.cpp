@@ -25,8 +25,7 @@ Text CompositionElementNotFoundMessage(TextView symbol) {
 
 void AnalizePercentageString(Workspace& workspace, Text& line) {
     ElementRecord record;
-    ElementTable elements;
-    mdlVeltrax::LoadNameMass(workspace.ProgramDirectory, elements);
+    const auto elements = LoadElements(workspace);
     mdlVeltrax::CleanLine(line);
     if (line.empty() || line.front() == U'#') return;
     const std::size_t separator = FindSeparator(line);
@@ -42,7 +41,7 @@ void AnalizePercentageString(Workspace& workspace, Text& line) {
     record.Percent = ToSingle(ReadDigit(number, position));
 
     const FoundElement element =
-        record.Symbol.empty() ? FoundElement{} : mdlVeltrax::FindElement(record.Symbol, elements);
+        record.Symbol.empty() ? FoundElement{} : elements->Find(record.Symbol);
     if (element.Found) {
         record.Mass = element.Mass;
         record.Number = element.Number;

@@ -1,10 +1,5 @@
 #include "mdlVeltrax.h"
 
-#include <fcntl.h>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <array>
 #include <charconv>
@@ -19,105 +14,123 @@ std::filesystem::path NameMassPath(const std::filesystem::path& directory) {
     return directory / std::string(kNameMassFileName);
 }
 
-class FileDescriptor {
-public:
-    explicit FileDescriptor(int fd) : fd_(fd) {}
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    ~FileDescriptor() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    int get() const { return fd_; }
-    bool valid() const { return fd_ >= 0; }
-
-private:
-    int fd_;
-};
-
-bool IsRegularFile(int fd, off_t* size) {
-    struct stat info {};
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) return false;
-    *size = info.st_size;
-    return true;
-}
-
-bool WriteAll(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-        if (written < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return true;
-}
-
-enum class ReadResult { Read, Empty, Unusable };
-
-// Reads the start of the file, at most kMaxNameMassBytes: the three lines
-// are all that is wanted of it. No lock is taken: the built-in copy is written
-// with a single write of less than a page, which a reader sees whole or not
-// at all, and a reader that sees nothing goes on to ExtractNameMass, which
-// waits for the writer's lock.
-ReadResult ReadNameMass(const std::filesystem::path& path, std::string& bytes) {
-    const FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-    off_t size = 0;
-    if (!file.valid() || !IsRegularFile(file.get(), &size)) return ReadResult::Unusable;
-    if (size == 0) return ReadResult::Empty;
-    bytes.resize(std::min(static_cast<std::size_t>(size), kMaxNameMassBytes));
-    std::size_t got = 0;
-    while (got < bytes.size()) {
-        const ssize_t n = ::read(file.get(), bytes.data() + got, bytes.size() - got);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) return ReadResult::Unusable;
-        if (n == 0) break;  // the file shrank meanwhile
-        got += static_cast<std::size_t>(n);
-    }
-    bytes.resize(got);
-    return bytes.empty() ? ReadResult::Empty : ReadResult::Read;
-}
-
 TextView Field(const Text& line, std::size_t start) {
     if (start >= line.size()) return {};
     const TextView rest = TextView(line).substr(start);
     return rest.substr(0, rest.find(kBlank));
 }
 
+Text LookupKey(TextView symbol) { return UpperCase(TrimBlanks(symbol)); }
+
+// The column rule, given where the key first stands in the symbol line.
+FoundElement ElementAt(const ElementTable& table, TextView key, std::size_t p) {
+    const Text& symbols = table.SymbolLine;
+    if (key.empty() || p == Text::npos) return {};
+    const std::size_t after = p + key.size();
+    if (after >= symbols.size() || symbols[after] != kBlank) return {};
+    if (key.size() == 1 && (p == 0 || symbols[p - 1] != kBlank)) return {};
+
+    FoundElement element;
+    element.Found = true;
+    element.Mass = ReadLeadingDecimal(Field(table.MassLine, p));
+    const double number = std::nearbyint(ReadLeadingDecimal(Field(table.NumberLine, p)));
+    if (number >= 0 && number <= 255) element.Number = static_cast<std::uint8_t>(number);
+    return element;
+}
+
+// One- and two-character texts as one number each; a lone character is
+// marked by a second half that no character has.
+constexpr std::uint64_t kNoSecond = 0xFFFFFFFF;
+std::uint64_t ShortKey(char32_t first, std::uint64_t second) { return std::uint64_t{first} << 32 | second; }
+
+std::shared_ptr<const LoadedElements> BuiltInElements(NameMassCache& cache) {
+    if (!cache.BuiltIn) cache.BuiltIn = std::make_shared<const LoadedElements>(SplitNameMass(BuiltInNameMass()));
+    return cache.BuiltIn;
+}
+
 }  // namespace
 
+LoadedElements::LoadedElements(ElementTable table) : table_(std::move(table)) {
+    const Text& symbols = table_.SymbolLine;
+    firstPlaces_.reserve(2 * symbols.size());
+    for (std::size_t i = 0; i < symbols.size(); ++i) {
+        firstPlaces_.emplace_back(ShortKey(symbols[i], kNoSecond), i);
+        if (i + 1 < symbols.size()) firstPlaces_.emplace_back(ShortKey(symbols[i], symbols[i + 1]), i);
+    }
+    // Stable, so that the first place of each text comes first among its equals.
+    std::stable_sort(firstPlaces_.begin(), firstPlaces_.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    firstPlaces_.erase(std::unique(firstPlaces_.begin(), firstPlaces_.end(),
+                                   [](const auto& a, const auto& b) { return a.first == b.first; }),
+                       firstPlaces_.end());
+}
+
+FoundElement LoadedElements::Find(TextView symbol) const {
+    Text key = LookupKey(symbol);
+    if (const auto known = answers_.find(key); known != answers_.end()) return known->second;
+    std::size_t p = Text::npos;
+    if (key.size() > 2) {
+        p = table_.SymbolLine.find(key);
+    } else if (!key.empty()) {
+        const std::uint64_t wanted = ShortKey(key[0], key.size() == 2 ? key[1] : kNoSecond);
+        const auto place = std::lower_bound(firstPlaces_.begin(), firstPlaces_.end(), wanted,
+                                            [](const auto& entry, std::uint64_t k) { return entry.first < k; });
+        if (place != firstPlaces_.end() && place->first == wanted) p = place->second;
+    }
+    const FoundElement element = ElementAt(table_, key, p);
+    answers_.emplace(std::move(key), element);
+    return element;
+}
+
 bool FileExists(const std::filesystem::path& path) {
-    struct stat info {};
-    return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+    return file_access::Examine(path).Kind == file_access::FileKind::Regular;
 }
 
 void ExtractNameMass(const std::filesystem::path& directory) {
-    // No truncation, and no following of a link: a dangling link must not make
-    // the program create a file somewhere else. O_NONBLOCK keeps a FIFO of
-    // that name from stalling the open.
-    const FileDescriptor file(
-        ::open(NameMassPath(directory).c_str(), O_WRONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK, 0644));
-    off_t size = 0;
-    if (!file.valid() || !IsRegularFile(file.get(), &size)) return;
-    // Another instance may be filling the same file at this moment.
-    ::flock(file.get(), LOCK_EX);
-    if (!IsRegularFile(file.get(), &size) || size != 0) return;
-    if (!WriteAll(file.get(), BuiltInNameMass())) {
-        // Leave no partial table behind: it would count as a user's file.
-        [[maybe_unused]] const int ignored = ::ftruncate(file.get(), 0);
+    file_access::CreateNew(NameMassPath(directory), BuiltInNameMass());
+}
+
+LoadedNameMass LoadNameMass(const std::filesystem::path& directory, NameMassCache& cache) {
+    using file_access::FileKind;
+    const auto path = NameMassPath(directory);
+    if (path != cache.Path) {
+        cache.Path = path;
+        cache.Trusted = false;
+        cache.FromFile.reset();
     }
+    if (cache.Trusted && cache.FromFile) {
+        const file_access::Look look = file_access::Examine(path);
+        if (look.Kind == FileKind::Regular && look.Stamp == cache.Stamp) return {cache.FromFile, NameMassSource::File};
+    }
+    cache.Trusted = false;
+    cache.FromFile.reset();
+
+    file_access::Reading reading = file_access::ReadStart(path, kMaxNameMassBytes);
+    if (reading.Kind == FileKind::Missing) {
+        // Another program's file that appears meanwhile wins; either way, what
+        // is there now is read.
+        ExtractNameMass(directory);
+        reading = file_access::ReadStart(path, kMaxNameMassBytes);
+    }
+    switch (reading.Kind) {
+    case FileKind::Missing:
+        return {BuiltInElements(cache), NameMassSource::NoFile};
+    case FileKind::Other:
+        return {BuiltInElements(cache), NameMassSource::UnreadableFile};
+    case FileKind::Regular:
+        break;
+    }
+    ++cache.FileReads;
+    if (reading.Bytes.empty()) return {BuiltInElements(cache), NameMassSource::EmptyFile};
+    cache.Stamp = reading.Stamp;
+    cache.Trusted = reading.ReadAt - reading.Stamp.Changed >= cache.RacyNanoseconds;
+    cache.FromFile = std::make_shared<const LoadedElements>(SplitNameMass(reading.Bytes));
+    return {cache.FromFile, NameMassSource::File};
 }
 
 void LoadNameMass(const std::filesystem::path& directory, ElementTable& table) {
-    const auto path = NameMassPath(directory);
-    std::string bytes;
-    ReadResult result = ReadNameMass(path, bytes);
-    if (result == ReadResult::Empty || (result == ReadResult::Unusable && !FileExists(path))) {
-        // A missing or empty file gets the built-in copy; nothing else is ever written.
-        ExtractNameMass(directory);
-        result = ReadNameMass(path, bytes);
-    }
-    table = SplitNameMass(result == ReadResult::Read ? std::string_view(bytes) : BuiltInNameMass());
+    NameMassCache cache;
+    table = LoadNameMass(directory, cache).Elements->Table();
 }
 
 ElementTable SplitNameMass(std::string_view bytes) {
@@ -136,21 +149,8 @@ ElementTable SplitNameMass(std::string_view bytes) {
 }
 
 FoundElement FindElement(TextView symbol, const ElementTable& table) {
-    const Text key = AsciiUpper(TrimBlanks(symbol));
-    const Text& symbols = table.SymbolLine;
-    if (key.empty()) return {};
-    const std::size_t p = symbols.find(key);  // 0-based
-    if (p == Text::npos) return {};
-    const std::size_t after = p + key.size();
-    if (after >= symbols.size() || symbols[after] != kBlank) return {};
-    if (key.size() == 1 && (p == 0 || symbols[p - 1] != kBlank)) return {};
-
-    FoundElement element;
-    element.Found = true;
-    element.Mass = ReadLeadingDecimal(Field(table.MassLine, p));
-    const double number = std::nearbyint(ReadLeadingDecimal(Field(table.NumberLine, p)));
-    if (number >= 0 && number <= 255) element.Number = static_cast<std::uint8_t>(number);
-    return element;
+    const Text key = LookupKey(symbol);
+    return ElementAt(table, key, key.empty() ? Text::npos : table.SymbolLine.find(key));
 }
 
 void CleanLine(Text& text) {

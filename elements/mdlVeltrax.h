@@ -3,13 +3,18 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <string_view>
+#include <unordered_map>
+#include <utility>
+#include <vector>
 
+#include "file_access.h"
 #include "text.h"
 
 // The element file NameMass.dat: three column-aligned lines (symbols in upper
-// case, atomic masses, atomic numbers). It is read afresh for every analysis,
-// so that a user may correct or extend it with any text editor.
+// case, atomic masses, atomic numbers). Every analysis looks at it afresh, so
+// that a user may correct or extend it with any text editor.
 inline constexpr std::string_view kNameMassFileName = "NameMass.dat";
 
 struct ElementTable {
@@ -29,24 +34,70 @@ namespace mdlVeltrax {
 // The 1564 bytes of the default NameMass.dat, the final NUL included.
 std::string_view BuiltInNameMass();
 
-// Reading of a file never takes more than this many bytes: a genuine element
-// file is a few kilobytes, and a runaway one must not exhaust memory.
-inline constexpr std::size_t kMaxNameMassBytes = 16u << 20;
+// Only the start of the file is read: a genuine element file is about 1.5 KB,
+// and one of 4,000 elements would still fit, while a huge or endless file
+// costs no more than this.
+inline constexpr std::size_t kMaxNameMassBytes = 64u << 10;
 
-// Makes sure the file exists in the directory and reads its first three lines.
-// A missing or empty file is first written from the built-in copy. When the
-// file cannot be opened or read, or holds nothing, the built-in copy is used
-// from memory; nothing is ever written anywhere else. A file with fewer than
-// three lines gives empty text for the lines that are missing.
+// An element table ready for many lookups: it knows where each one- and
+// two-character text first stands in the symbol line, and remembers its
+// answers, so that a lookup costs the same whatever the file holds.
+class LoadedElements {
+public:
+    explicit LoadedElements(ElementTable table);
+    const ElementTable& Table() const { return table_; }
+    // The answer of FindElement for this table.
+    FoundElement Find(TextView symbol) const;
+
+private:
+    ElementTable table_;
+    std::vector<std::pair<std::uint64_t, std::size_t>> firstPlaces_;  // sorted by text
+    mutable std::unordered_map<Text, FoundElement> answers_;
+};
+
+// Where the table of an analysis came from.
+enum class NameMassSource {
+    File,            // the user's NameMass.dat (perhaps just written from the built-in copy)
+    EmptyFile,       // an empty NameMass.dat, left alone: the built-in copy served
+    NoFile,          // none, and none could be created: the built-in copy served
+    UnreadableFile,  // a NameMass.dat that cannot be read: the built-in copy served
+};
+
+// The table read last, with what the file looked like when it was read, so
+// that an unchanged file is not read again. A file is trusted unchanged when
+// its stamp is the same and it was read well after its last change: a file
+// changed within the same clock tick as it was read may change again without
+// a new stamp, so it is read again at the next analysis.
+struct NameMassCache {
+    std::int64_t RacyNanoseconds = 2'000'000'000;  // covers the coarsest file system clocks (FAT: 2 s)
+    std::filesystem::path Path;
+    file_access::FileStamp Stamp;
+    bool Trusted = false;
+    std::shared_ptr<const LoadedElements> FromFile;
+    std::shared_ptr<const LoadedElements> BuiltIn;
+    int FileReads = 0;  // how often the file itself was read
+};
+
+struct LoadedNameMass {
+    std::shared_ptr<const LoadedElements> Elements;
+    NameMassSource Source = NameMassSource::File;
+};
+
+// Makes sure the file exists in the directory and gives its first three
+// lines. A missing file is created from the built-in copy; an existing one is
+// never written, whatever it holds. Where the file is empty, cannot be read or
+// cannot be created, the built-in copy serves from memory. A file with fewer
+// than three lines gives empty text for the lines that are missing. Nothing
+// ever waits for another process.
+LoadedNameMass LoadNameMass(const std::filesystem::path& directory, NameMassCache& cache);
 void LoadNameMass(const std::filesystem::path& directory, ElementTable& table);
 
 // True for an ordinary file (or a link to one); false for anything else and
 // whenever the path cannot be examined.
 bool FileExists(const std::filesystem::path& path);
 
-// Writes the built-in copy into the directory unless a non-empty NameMass.dat
-// is already there. An existing file is opened without truncation and written
-// only while it is empty; a failed write leaves it empty again.
+// Writes the built-in copy into the directory unless a NameMass.dat is
+// already there, atomically: another program's file always wins.
 void ExtractNameMass(const std::filesystem::path& directory);
 
 // Splits file content into the three lines: a line ends at CR LF or at a lone

@@ -7,13 +7,6 @@ TextView TrimBlanks(TextView text) {
     return text.substr(first, last - first + 1);
 }
 
-Text AsciiUpper(TextView text) {
-    Text upper(text);
-    for (auto& c : upper)
-        if (c >= U'a' && c <= U'z') c = c - U'a' + U'A';
-    return upper;
-}
-
 bool IsDigit(char32_t c) { return c >= U'0' && c <= U'9'; }
 
 Text FromUtf8(std::string_view utf8) {

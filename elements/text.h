@@ -17,8 +17,9 @@ inline constexpr char32_t kLF = U'\n';
 // Removes blanks (the space character alone, never tabs) from both ends.
 TextView TrimBlanks(TextView text);
 
-// Upper-cases the 26 Latin letters and leaves every other character alone.
-Text AsciiUpper(TextView text);
+// Upper-cases every letter that has a simple upper-case form (a, é, ж, ω)
+// and leaves every other character alone, whatever the user's locale.
+Text UpperCase(TextView text);
 
 bool IsDigit(char32_t c);
 

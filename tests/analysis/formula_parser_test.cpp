@@ -92,6 +92,10 @@ TEST_F(FormulaParser, CountsEveryElementOfTheFormula) {
         {U"(Xx)3", "Xx3?", "[Xx] [Xx] [Xx]"},
         {U"(Xx)", "Xx1?", "[Xx] I"},
         {U"Hh", "Hh1?", "[Hh]"},
+        // Letters of every script are told apart by their upper case.
+        {U"éÉ2", "é 3?", "[é ] [É ]"},
+        {U"жЖ", "ж 2?", "[ж ] [Ж ]"},
+        {U"ωΩ3", "ω 4?", "[ω ] [Ω ]"},
     };
     for (const auto& row : rows) {
         Analyse(row.formula);
@@ -181,6 +185,15 @@ TEST_F(FormulaParser, RepeatedMessagesStopAtTheLimit) {
     EXPECT_EQ(test.messages.shown.back(), kNestedBracketsMessage);
     Analyse(U"Q");  // every analysis starts a new count
     EXPECT_EQ(test.messages.shown.size(), 1u);
+}
+
+TEST_F(FormulaParser, FindsNonLatinSymbolsOfAUserTableInEitherCase) {
+    // One byte a character: 0xC9 is É.
+    std::ofstream(test.directory.path() / "NameMass.dat", std::ios::binary) << " H \xC9 \r\n 1 7 \r\n 1 3 ";
+    Analyse(U"éH2É");
+    EXPECT_EQ(Records(test.workspace.Composition), "é 2; H 2");
+    EXPECT_EQ(test.workspace.Composition.at(1).Mass, 7);
+    EXPECT_TRUE(test.messages.shown.empty());
 }
 
 TEST_F(FormulaParser, ReadsEveryEditOfTheElementFile) {

@@ -1,0 +1,179 @@
+// The element file shared with other programs: it is never written once it
+// exists, never waited for, read only as far as needed, and read again
+// exactly when it may have changed.
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+#include <fstream>
+#include <functional>
+#include <thread>
+
+#include "analysis/formula_parser.h"
+#include "derivation/composition_parser.h"
+#include "elements/mdlVeltrax.h"
+#include "tests/doubles.h"
+
+namespace {
+
+void WriteBytes(const std::filesystem::path& path, std::string_view bytes) {
+    std::ofstream(path, std::ios::binary | std::ios::trunc)
+        .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+class SharedElementFile : public ::testing::Test {
+protected:
+    std::filesystem::path file() const { return test.directory.path() / "NameMass.dat"; }
+    // The first line of the report of a formula.
+    std::string MolarMassLine(const Text& formula) {
+        AnalizeFormula(test.workspace, formula, box);
+        const std::string report = ToUtf8(box.text);
+        return report.substr(0, report.find('\r'));
+    }
+    TestWorkspace test;
+    RecordingTextBox box;
+};
+
+// A user's table of hydrogen (mass 2) and oxygen.
+constexpr std::string_view kUserTable = " H  O \r\n 2  16 \r\n 1  8 ";
+
+}  // namespace
+
+TEST_F(SharedElementFile, AnotherProgramRewritingTheFileKeepsItsOwnBytes) {
+    WriteBytes(file(), kUserTable);
+    std::atomic<bool> done = false;
+    std::thread writer([&] {
+        // Truncates, then fills, as a shell redirection or a simple editor does.
+        for (int round = 0; round < 3000; ++round) {
+            const int fd = ::open(file().c_str(), O_WRONLY | O_TRUNC);
+            ASSERT_GE(fd, 0);
+            ASSERT_EQ(::write(fd, kUserTable.data(), kUserTable.size()), static_cast<ssize_t>(kUserTable.size()));
+            ::close(fd);
+        }
+        done = true;
+    });
+    int analyses = 0;
+    while (!done) {
+        const std::string line = MolarMassLine(U"H2O");
+        // The user's table, or the built-in copy while the file is empty.
+        EXPECT_TRUE(line == "# Масса - 20" || line == "# Масса - 18.01528") << line;
+        ++analyses;
+    }
+    writer.join();
+    EXPECT_GT(analyses, 0);
+    EXPECT_EQ(ReadFileBytes(file()), kUserTable);
+    EXPECT_EQ(MolarMassLine(U"H2O"), "# Масса - 20");
+    // No temporary file is left behind either.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(test.directory.path()), {}), 1);
+}
+
+TEST_F(SharedElementFile, ALockHeldByAnotherProgramIsNeverWaitedFor) {
+    for (const std::string_view bytes : {std::string_view(), kUserTable}) {
+        WriteBytes(file(), bytes);
+        // A lock on its own open file, as another process would hold it.
+        const int holder = ::open(file().c_str(), O_RDWR);
+        ASSERT_GE(holder, 0);
+        ASSERT_EQ(::flock(holder, LOCK_EX), 0);
+        EXPECT_EQ(MolarMassLine(U"H2O"), bytes.empty() ? "# Масса - 18.01528" : "# Масса - 20");
+        EXPECT_EQ(ReadFileBytes(file()), bytes);  // an empty file stays empty
+        ::close(holder);
+    }
+}
+
+TEST_F(SharedElementFile, HugeAndEndlessFilesCostOnlyTheStartOfTheFile) {
+    // What a clean directory gives, from the built-in copy.
+    TestWorkspace clean;
+    RecordingTextBox cleanBox;
+    const Text formula(3000, U'H');
+    AnalizeFormula(clean.workspace, formula, cleanBox);
+    const std::string builtIn = ToUtf8(cleanBox.text);
+
+    Text composition;
+    for (int line = 0; line < 100; ++line) composition += U"H = 1\r\n";
+    const struct {
+        const char* name;
+        std::function<void(const std::filesystem::path&)> make;
+        const char* molarMassLine;
+    } files[] = {
+        {"200 MB beginning with a table",
+         [](const std::filesystem::path& path) {
+             WriteBytes(path, " H \r\n 2 \r\n 1 ");
+             std::filesystem::resize_file(path, 200u << 20);
+         },
+         "# Масса - 6000"},
+        {"200 MB of blanks",
+         [](const std::filesystem::path& path) {
+             std::ofstream out(path, std::ios::binary);
+             const std::string blanks(1u << 20, ' ');
+             for (int i = 0; i < 200; ++i) out << blanks;
+         },
+         "# Масса - 1"},
+        {"a FIFO without a writer", [](const std::filesystem::path& path) { ASSERT_EQ(::mkfifo(path.c_str(), 0644), 0); },
+         nullptr},
+        {"/dev/zero behind a link",
+         [](const std::filesystem::path& path) { std::filesystem::create_symlink("/dev/zero", path); }, nullptr},
+    };
+    for (const auto& hostile : files) {
+        TestWorkspace run;
+        RecordingTextBox report;
+        RecordingSurface surface;
+        hostile.make(run.directory.path() / "NameMass.dat");
+        AnalizeFormula(run.workspace, formula, report);
+        const std::string text = ToUtf8(report.text);
+        if (hostile.molarMassLine)
+            EXPECT_EQ(text.substr(0, text.find('\r')), hostile.molarMassLine) << hostile.name;
+        else
+            EXPECT_EQ(text, builtIn) << hostile.name;
+        AnalizePercentage(run.workspace, composition, surface);
+        EXPECT_EQ(RecordCount(run.workspace.Composition), 100u) << hostile.name;
+        const auto unreadable = std::count(run.messages.shown.begin(), run.messages.shown.end(),
+                                           UnreadableElementFileMessage(run.directory.path() / "NameMass.dat"));
+        EXPECT_EQ(unreadable, hostile.molarMassLine ? 0 : 1) << hostile.name;
+    }
+}
+
+TEST_F(SharedElementFile, AnEditIsSeenAtTheNextAnalysisAndAnUnchangedFileIsNotReadAgain) {
+    // Edits of the same size, each right after an analysis, within one clock tick.
+    for (int round = 0; round < 50; ++round) {
+        const char mass = round % 2 ? '3' : '2';
+        WriteBytes(file(), std::string(" H \r\n ") + mass + " \r\n 1 ");
+        ASSERT_EQ(MolarMassLine(U"H"), std::string("# Масса - ") + mass) << round;
+    }
+
+    // A file read well after its last change is trusted while its stamp stays.
+    test.workspace.ElementFile.RacyNanoseconds = 0;
+    WriteBytes(file(), kUserTable);
+    MolarMassLine(U"H2O");
+    const int reads = test.workspace.ElementFile.FileReads;
+    ReadFileBytes(file());  // reading it changes nothing
+    RecordingSurface surface;
+    AnalizePercentage(test.workspace, U"H = 20\r\nO = 80\r\nC = 1", surface);
+    EXPECT_EQ(MolarMassLine(U"H2O"), "# Масса - 20");
+    EXPECT_EQ(test.workspace.ElementFile.FileReads, reads);
+
+    // Any change of its stamp (here a rename over it) reads it again.
+    WriteBytes(test.directory.path() / "edited", " H  O \r\n 3  16 \r\n 1  8 ");
+    std::filesystem::rename(test.directory.path() / "edited", file());
+    EXPECT_EQ(MolarMassLine(U"H2O"), "# Масса - 22");
+    EXPECT_EQ(test.workspace.ElementFile.FileReads, reads + 1);
+}
+
+TEST(CreateNew, NeverReplacesAFileAndLeavesNoTemporaryFile) {
+    TemporaryDirectory directory;
+    const auto path = directory.path() / "NameMass.dat";
+    EXPECT_EQ(file_access::CreateNew(path, "first"), file_access::Creation::Created);
+    EXPECT_EQ(file_access::CreateNew(path, "second"), file_access::Creation::Existed);
+    EXPECT_EQ(ReadFileBytes(path), "first");
+    std::filesystem::remove(path);
+    std::filesystem::create_symlink(directory.path() / "elsewhere", path);  // dangling: a taken name
+    EXPECT_EQ(file_access::CreateNew(path, "third"), file_access::Creation::Existed);
+    EXPECT_FALSE(std::filesystem::exists(directory.path() / "elsewhere"));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(directory.path()), {}), 1);
+    EXPECT_EQ(file_access::CreateNew(directory.path() / "missing" / "NameMass.dat", "x"),
+              file_access::Creation::Failed);
+}
