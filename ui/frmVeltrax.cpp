@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QScreen>
+#include <limits>
 
 #include "accessibility.h"
 #include "analysis/formula_parser.h"
@@ -75,6 +76,7 @@ void frmVeltrax::CreateControls() {
     txtFormula->setText(QStringLiteral("Введите формулу и нажмите ввод, чтобы получить процентный состав"));
     txtFormula->setToolTip(QStringLiteral("Нажмите ввод, чтобы получить процентный состав"));
     txtFormula->setAccessibleName(QStringLiteral("Формула"));
+    txtFormula->setMaxLength(std::numeric_limits<int>::max());  // the cleaning decides what stays
     twips::SetGeometry(txtFormula, 0, 0, 7095, 375);
 
     txtPercent = new QPlainTextEdit(this);
@@ -150,12 +152,20 @@ void frmVeltrax::txtFormula_Change() {
     FormulaText = ToText(txtFormula->text());
     const Text typed = FormulaText;
     ShowFormula(FormulaText, *picFormula);
-    // Qt's setText would move the caret and drop the undo history even for an
-    // identical text, so only a text that differs is written back.
-    if (FormulaText != typed) {
-        txtFormula->setText(ToQString(FormulaText));  // the nested change handling runs here
-        txtFormula->setCursorPosition(static_cast<int>(txtFormula->text().size()));
-    }
+    if (FormulaText == typed) return;  // nothing removed: no change, and the caret stays
+    // The cleaned text is written back as an edit of the box, never with
+    // setText, which would drop the undo history. The user's own edit is
+    // taken back first, so that the cleaned text replaces it as one undo
+    // step: Ctrl+Z after a paste that could not stay brings back the text
+    // from before the paste. The nested change handling runs in both calls.
+    const QString cleaned = ToQString(FormulaText);
+    const bool outermost = !writingBack_;
+    writingBack_ = true;
+    if (outermost && txtFormula->isUndoAvailable()) txtFormula->undo();
+    txtFormula->selectAll();
+    txtFormula->insert(cleaned);
+    if (outermost) writingBack_ = false;
+    txtFormula->setCursorPosition(static_cast<int>(txtFormula->text().size()));
 }
 
 void frmVeltrax::txtFormula_Enter() {

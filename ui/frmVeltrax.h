@@ -53,4 +53,5 @@ private:
     Workspace workspace_;
     Text FormulaText;
     bool activated_ = false;
+    bool writingBack_ = false;  // the change handling is writing a cleaned text back
 };

@@ -48,19 +48,36 @@ void PictureBox::Clear() {
     drawing_.clear();
     x_ = y_ = 0;
     normalSize_ = fontSize_;
-    update();
-    DescriptionChanged();
+    Changed();
 }
 
 void PictureBox::Print(TextView text) {
     const QString qtext = ToQString(text);
     drawing_.push_back({qtext, x_, y_, fontSize_});
     x_ += AdvanceOf(qtext) * kTwipsPerPixel;
-    update();
-    DescriptionChanged();
+    Changed();
+}
+
+// A formula is drawn one character at a time: the picture asks for one
+// repaint and one new description for the whole of it.
+void PictureBox::Changed() {
+    if (!repaintRequested_) {
+        repaintRequested_ = true;
+        update();
+    }
+    if (descriptionPending_) return;
+    descriptionPending_ = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            descriptionPending_ = false;
+            setAccessibleDescription(Description());
+        },
+        Qt::QueuedConnection);
 }
 
 void PictureBox::paintEvent(QPaintEvent*) {
+    repaintRequested_ = false;
     QPainter painter(this);
     painter.setRenderHint(QPainter::TextAntialiasing);
     painter.setPen(palette().color(QPalette::WindowText));
@@ -80,29 +97,20 @@ void PictureBox::paintEvent(QPaintEvent*) {
 }
 
 QString PictureBox::Description() const {
+    // Subscripts that follow each other form one number ("нижний индекс 12").
     QString description;
+    bool inSubscript = false;
     for (const auto& drawn : drawing_) {
         const QString text = drawn.text.trimmed();
-        if (drawn.fontSize < normalSize_) {
+        const bool subscript = drawn.fontSize < normalSize_;
+        if (subscript && !inSubscript) {
             if (!description.isEmpty() && !description.endsWith(QLatin1Char(' '))) description += QLatin1Char(' ');
-            description += QStringLiteral("нижний индекс ") + text + QStringLiteral(", ");
-        } else {
-            description += text;
+            description += QStringLiteral("нижний индекс ");
+        } else if (!subscript && inSubscript) {
+            description += QStringLiteral(", ");
         }
+        description += text;
+        inSubscript = subscript;
     }
-    if (description.endsWith(QStringLiteral(", "))) description.chop(2);
     return description;
-}
-
-void PictureBox::DescriptionChanged() {
-    // A long formula is drawn character by character: describe it once, after.
-    if (descriptionPending_) return;
-    descriptionPending_ = true;
-    QMetaObject::invokeMethod(
-        this,
-        [this] {
-            descriptionPending_ = false;
-            setAccessibleDescription(Description());
-        },
-        Qt::QueuedConnection);
 }

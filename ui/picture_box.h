@@ -48,7 +48,7 @@ private:
     };
     SizedFont& FontOfSize(double points);
     double AdvanceOf(const QString& text);
-    void DescriptionChanged();
+    void Changed();
 
     std::vector<Drawn> drawing_;
     double x_ = 0, y_ = 0, fontSize_ = 20;
@@ -58,4 +58,5 @@ private:
     // measured with a fresh font for every character.
     std::vector<SizedFont> fonts_;
     bool descriptionPending_ = false;
+    bool repaintRequested_ = false;
 };

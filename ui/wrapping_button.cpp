@@ -1,5 +1,6 @@
 #include "wrapping_button.h"
 
+#include <QKeyEvent>
 #include <QStyleOptionButton>
 #include <QStylePainter>
 
@@ -17,4 +18,13 @@ void WrappingButton::paintEvent(QPaintEvent*) {
                        style()->pixelMetric(QStyle::PM_ButtonShiftVertical, &option, this));
     painter.drawItemText(area, Qt::AlignCenter | Qt::TextWordWrap | Qt::TextShowMnemonic, option.palette, isEnabled(),
                          caption, QPalette::ButtonText);
+}
+
+void WrappingButton::keyPressEvent(QKeyEvent* event) {
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier && !event->isAutoRepeat()) {
+        animateClick();
+        return;
+    }
+    QPushButton::keyPressEvent(event);
 }

@@ -43,6 +43,9 @@ private slots:
     void theLayoutFollowsTheWindowSize_data();
     void theLayoutFollowsTheWindowSize();
     void theMessageBoxHasTheCaptionTheTextAndOkOnly();
+    void enterOnTheFocusedButtonPressesIt();
+    void undoAfterARejectedPasteBringsThePreviousTextBack();
+    void theFormulaBoxTakesAPasteOfAnyLength();
     void reportUsesTheDecimalCommaOfARussianLocale();
 
 private:
@@ -263,6 +266,8 @@ void WindowTest::drawsCaOH2AtTheDesignedPositions() {
     QCOMPARE(picture()->Description(), QStringLiteral("Ca(OH) нижний индекс 2"));
     typeFormula(QStringLiteral("2H2O"));  // a subscript first is still told apart
     QCOMPARE(picture()->Description(), QStringLiteral("нижний индекс 2, H нижний индекс 2, O"));
+    typeFormula(QStringLiteral("C6H12O6"));  // a number of several digits is one number
+    QCOMPARE(picture()->Description(), QStringLiteral("C нижний индекс 6, H нижний индекс 12, O нижний индекс 6"));
 }
 
 void WindowTest::theLayoutFollowsTheWindowSize_data() {
@@ -319,6 +324,47 @@ void WindowTest::theMessageBoxHasTheCaptionTheTextAndOkOnly() {
     QCOMPARE(text, QStringLiteral("Проверка"));
     QCOMPARE(icon, QMessageBox::NoIcon);
     QCOMPARE(buttons.size(), 1);
+}
+
+void WindowTest::enterOnTheFocusedButtonPressesIt() {
+    percent()->setPlainText(QStringLiteral("C = 40\nH = 6.7\nO = 53.3"));
+    auto* button = control<QPushButton>("Command1");
+    for (const auto& [key, modifiers] : {std::pair{Qt::Key_Return, Qt::NoModifier}, {Qt::Key_Enter, Qt::KeypadModifier}}) {
+        picture()->Clear();
+        button->setFocus();
+        QTest::keyClick(button, key, modifiers);
+        QTRY_COMPARE(drawnTexts(), (QStringList{"C", "_n", "H", "_ 2n", "O", "_n"}));
+    }
+}
+
+void WindowTest::undoAfterARejectedPasteBringsThePreviousTextBack() {
+    typeFormula(QStringLiteral("Fe2(SO4)3"));
+    // Nothing of it can stay in the box, and one undo brings the formula back.
+    formula()->selectAll();
+    QApplication::clipboard()->setText(QStringLiteral("сульфат железа"));
+    formula()->paste();
+    QCOMPARE(formula()->text(), QString());
+    QTest::keySequence(formula(), QKeySequence::Undo);
+    QCOMPARE(formula()->text(), QStringLiteral("Fe2(SO4)3"));
+    QCOMPARE(ToQString(window->formulaText()), QStringLiteral("Fe2(SO4)3"));
+    QCOMPARE(drawnTexts().size(), 9);
+    // A paste that is partly kept is taken back as one step too.
+    formula()->end(false);
+    QApplication::clipboard()->setText(QStringLiteral(" H2 O"));
+    formula()->paste();
+    QCOMPARE(formula()->text(), QStringLiteral("Fe2(SO4)3H2O"));
+    QCOMPARE(formula()->cursorPosition(), 12);
+    QTest::keySequence(formula(), QKeySequence::Undo);
+    QCOMPARE(formula()->text(), QStringLiteral("Fe2(SO4)3"));
+}
+
+void WindowTest::theFormulaBoxTakesAPasteOfAnyLength() {
+    formula()->clear();
+    QApplication::clipboard()->setText(QStringLiteral("H ").repeated(20000));
+    formula()->paste();
+    QCOMPARE(formula()->text(), QString(20000, QLatin1Char('H')));
+    QTest::keyClick(formula(), Qt::Key_Return);
+    QVERIFY(percent()->toPlainText().contains(QStringLiteral("# 1.00794 * 20000 = ")));
 }
 
 void WindowTest::reportUsesTheDecimalCommaOfARussianLocale() {
