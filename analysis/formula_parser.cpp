@@ -1,5 +1,6 @@
 #include "formula_parser.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <unordered_map>
 #include <vector>
@@ -89,12 +90,18 @@ private:
              ++pass)
             for (const auto& message : groupMessages_) ShowRepeatableMessage(workspace_, message);
 
-        std::vector<std::vector<float>> addsByRecord(workspace_.Composition.size());
-        for (const auto& [record, count] : groupAdds_) addsByRecord[record].push_back(count);
-        for (std::size_t record = 1; record < addsByRecord.size(); ++record)
-            if (!addsByRecord[record].empty())
-                workspace_.Composition[record].Count =
-                    RepeatSingleSums(workspace_.Composition[record].Count, addsByRecord[record], morePasses);
+        // The group's additions, record by record in reading order: the cost
+        // follows what the group holds, not the size of the table.
+        std::stable_sort(groupAdds_.begin(), groupAdds_.end(),
+                         [](const auto& a, const auto& b) { return a.first < b.first; });
+        std::vector<float> adds;
+        for (std::size_t i = 0; i < groupAdds_.size();) {
+            const std::size_t record = groupAdds_[i].first;
+            adds.clear();
+            for (; i < groupAdds_.size() && groupAdds_[i].first == record; ++i) adds.push_back(groupAdds_[i].second);
+            auto& count = workspace_.Composition[record].Count;
+            count = RepeatSingleSums(count, adds, morePasses);
+        }
     }
 
     // Reads a symbol and its count; returns the index of the last character consumed.

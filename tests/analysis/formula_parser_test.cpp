@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
+#include <random>
 #include <fstream>
 #include <string>
 
@@ -174,6 +176,38 @@ TEST_F(FormulaParser, AHugeGroupIndexGivesTheSumsOfEveryPassWithoutTakingThemAll
     EXPECT_EQ(Records(test.workspace.Composition), "H 1E+30");
     Analyse(U"H" + Text(40, U'9'));
     EXPECT_EQ(test.workspace.Composition.at(1).Count, HUGE_VALF);
+}
+
+// Reading a group k times must add exactly what writing its content out k
+// times adds, to the last bit of every single-precision sum.
+TEST_F(FormulaParser, AGroupCountsAsItsContentWrittenOutIndexTimes) {
+    std::mt19937 random(7);
+    const char32_t* symbols[] = {U"H", U"O", U"C", U"Na", U"Cl", U"S", U"Fe"};
+    const char32_t* counts[] = {U"", U"2", U"0.1", U"1.5", U"7", U"0.333", U"12"};
+    auto pick = [&](const auto& pool) { return pool[random() % std::size(pool)]; };
+    for (int trial = 0; trial < 200; ++trial) {
+        Text grouped, written;
+        for (int part = 0; part < 4; ++part) {
+            Text content;
+            for (int i = 1 + static_cast<int>(random() % 4); i > 0; --i) content += Text(pick(symbols)) + pick(counts);
+            if (random() % 2) {
+                const unsigned index = 2 + static_cast<unsigned>(random() % 60);
+                grouped += U"(" + content + U")" + FromUtf8(std::to_string(index));
+                for (unsigned pass = 0; pass < index; ++pass) written += content;
+            } else {
+                grouped += content;
+                written += content;
+            }
+        }
+        Analyse(grouped);
+        const CompositionTable fromGroups = test.workspace.Composition;
+        Analyse(written);
+        ASSERT_EQ(fromGroups.size(), test.workspace.Composition.size()) << ToUtf8(grouped);
+        for (std::size_t i = 1; i < fromGroups.size(); ++i)
+            EXPECT_EQ(std::bit_cast<std::uint32_t>(fromGroups[i].Count),
+                      std::bit_cast<std::uint32_t>(test.workspace.Composition[i].Count))
+                << ToUtf8(grouped) << " record " << i;
+    }
 }
 
 TEST_F(FormulaParser, RepeatedMessagesStopAtTheLimit) {
