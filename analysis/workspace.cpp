@@ -19,7 +19,7 @@ Text UnreadableElementFileMessage(const std::filesystem::path& file) {
 }
 
 std::shared_ptr<const mdlVeltrax::LoadedElements> LoadElements(Workspace& workspace) {
-    const mdlVeltrax::LoadedNameMass loaded = mdlVeltrax::LoadNameMass(workspace.ProgramDirectory, workspace.ElementFile);
+    const mdlVeltrax::LoadedNameMass loaded = mdlVeltrax::LoadNameMass(workspace.ElementFolder, workspace.ElementFile);
     if (loaded.Source == mdlVeltrax::NameMassSource::UnreadableFile && !workspace.UnreadableElementFileReported) {
         workspace.UnreadableElementFileReported = true;
         ShowMessage(workspace, UnreadableElementFileMessage(workspace.ElementFile.Path));

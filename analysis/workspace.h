@@ -12,7 +12,7 @@
 struct Workspace {
     CompositionTable Composition = CompositionTable(1);
     std::int16_t Precision = 1;              // decimal places, 0 to 14
-    std::filesystem::path ProgramDirectory;  // where NameMass.dat lives
+    std::filesystem::path ElementFolder;  // where NameMass.dat lives
     char32_t DecimalSeparator = U'.';        // the user's locale's
     MessageBox* Messages = nullptr;
 

@@ -30,7 +30,7 @@ const TemporaryDirectory directory;
 
 Workspace MakeWorkspace(MessageBox& messages) {
     Workspace workspace;
-    workspace.ProgramDirectory = directory.path();
+    workspace.ElementFolder = directory.path();
     workspace.Messages = &messages;
     return workspace;
 }

@@ -17,7 +17,7 @@ inline const std::filesystem::path& FuzzDirectory() {
 // Uses the first two bytes of the input.
 inline Workspace FuzzWorkspace(const std::uint8_t* data, MessageBox& messages) {
     Workspace workspace;
-    workspace.ProgramDirectory = FuzzDirectory();
+    workspace.ElementFolder = FuzzDirectory();
     workspace.Messages = &messages;
     workspace.Precision = static_cast<std::int16_t>(data[0] % 15);
     workspace.DecimalSeparator = data[1] % 2 ? U',' : U'.';

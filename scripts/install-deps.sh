@@ -1,17 +1,33 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building, testing and running Veltrax
-# need, and only those that are missing, with any further packages named on
-# the command line. Safe to run again and again.
+# Installs the Debian packages that Veltrax needs, and only those that are
+# missing. Safe to run again and again.
+#
+#   install-deps.sh            building and running the program
+#   install-deps.sh --test     and everything the tests, benchmarks and packaging use
+#   install-deps.sh --windows  and what cross-building for Windows uses
 set -euo pipefail
 
-packages=(
+run=(
   g++ cmake ninja-build make pkg-config
-  qt6-base-dev qt6-base-dev-tools libgl-dev
+  qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev
+  qt6-translations-l10n fonts-liberation
+)
+windows=(g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64 googletest)
+tests=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   clang-14 libclang-rt-14-dev
-  fonts-liberation dpkg-dev
-  "$@"
+  dpkg-dev file lintian desktop-file-utils appstream
+  "${windows[@]}"
 )
+
+packages=("${run[@]}")
+for mode in "$@"; do
+  case $mode in
+    --test) packages+=("${tests[@]}") ;;
+    --windows) packages+=("${windows[@]}" nsis zip xvfb xdotool x11-apps imagemagick fonts-liberation dpkg-dev) ;;
+    *) echo "install-deps.sh: unknown option $mode" >&2; exit 2 ;;
+  esac
+done
 
 missing=()
 for package in "${packages[@]}"; do

@@ -85,7 +85,7 @@ private:
 // A workspace over a temporary program directory, with recorded messages.
 struct TestWorkspace {
     TestWorkspace() {
-        workspace.ProgramDirectory = directory.path();
+        workspace.ElementFolder = directory.path();
         workspace.Messages = &messages;
     }
     TemporaryDirectory directory;

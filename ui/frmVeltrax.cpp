@@ -41,13 +41,13 @@ QFont TextBoxFont() { return SansSerif(9.75); }
 
 }  // namespace
 
-frmVeltrax::frmVeltrax(std::filesystem::path programDirectory, MessageBox* messages, QWidget* parent)
+frmVeltrax::frmVeltrax(std::filesystem::path elementFolder, MessageBox* messages, QWidget* parent)
     : QWidget(parent) {
     setObjectName(QStringLiteral("frmVeltrax"));
     InstallAccessibleRoles();
     setWindowIcon(VeltraxIcon());
     setFont(SansSerif(8.25));  // the window's default font, used by the button, the label and the list
-    workspace_.ProgramDirectory = std::move(programDirectory);
+    workspace_.ElementFolder = std::move(elementFolder);
     if (!messages) {
         ownMessages_ = std::make_unique<QtMessageBox>(this);
         messages = ownMessages_.get();

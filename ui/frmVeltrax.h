@@ -18,9 +18,9 @@ class WrappingButton;
 // hand it to the analyses; everything else happens in the core.
 class frmVeltrax : public QWidget {
 public:
-    // `programDirectory` holds NameMass.dat; `messages` replaces the message
+    // `elementFolder` holds NameMass.dat; `messages` replaces the message
     // boxes (tests record them instead).
-    explicit frmVeltrax(std::filesystem::path programDirectory, MessageBox* messages = nullptr,
+    explicit frmVeltrax(std::filesystem::path elementFolder, MessageBox* messages = nullptr,
                         QWidget* parent = nullptr);
     ~frmVeltrax() override;
 

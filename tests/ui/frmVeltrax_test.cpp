@@ -1,5 +1,9 @@
 #include "ui/frmVeltrax.h"
 
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTemporaryFile>
+
 #include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
@@ -14,6 +18,7 @@
 #include <memory>
 
 #include "tests/doubles.h"
+#include "ui/desktop.h"
 #include "ui/picture_box.h"
 #include "ui/qt_platform.h"
 #include "ui/qt_text.h"
@@ -46,6 +51,9 @@ private slots:
     void enterOnTheFocusedButtonPressesIt();
     void undoAfterARejectedPasteBringsThePreviousTextBack();
     void theFormulaBoxTakesAPasteOfAnyLength();
+    void theElementFileLivesBesideTheProgramOrInTheUsersFolder_data();
+    void theElementFileLivesBesideTheProgramOrInTheUsersFolder();
+    void qtsOwnTextsAreRussian();
     void reportUsesTheDecimalCommaOfARussianLocale();
 
 private:
@@ -365,6 +373,41 @@ void WindowTest::theFormulaBoxTakesAPasteOfAnyLength() {
     QCOMPARE(formula()->text(), QString(20000, QLatin1Char('H')));
     QTest::keyClick(formula(), Qt::Key_Return);
     QVERIFY(percent()->toPlainText().contains(QStringLiteral("# 1.00794 * 20000 = ")));
+}
+
+void WindowTest::theElementFileLivesBesideTheProgramOrInTheUsersFolder_data() {
+    QTest::addColumn<bool>("programFolderWritable");
+    QTest::addColumn<bool>("fileBesideTheProgram");
+    QTest::addColumn<bool>("inTheUsersFolder");
+    QTest::newRow("a copy unpacked anywhere") << true << false << false;
+    QTest::newRow("installed, read-only, no file") << false << false << true;
+    QTest::newRow("installed, read-only, a file beside the program") << false << true << false;
+}
+
+void WindowTest::theElementFileLivesBesideTheProgramOrInTheUsersFolder() {
+    QFETCH(bool, programFolderWritable);
+    QFETCH(bool, fileBesideTheProgram);
+    QFETCH(bool, inTheUsersFolder);
+    const QString program = QString::fromStdU16String(directory->path().u16string());
+    const QTemporaryDir home;
+    const QString user = home.path() + QStringLiteral("/.local/share/veltrax");
+    if (fileBesideTheProgram) QFile(program + QStringLiteral("/NameMass.dat")).open(QIODevice::WriteOnly);
+    if (!programFolderWritable) {
+        QFile::setPermissions(program, QFile::ReadOwner | QFile::ExeOwner);
+        QTemporaryFile probe(program + QStringLiteral("/probe-XXXXXX"));
+        if (probe.open()) QSKIP("permissions do not bind this user (ctest runs this test as nobody too)");
+    }
+    const QString chosen = ElementFileFolder(program, user);
+    QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QCOMPARE(chosen, inTheUsersFolder ? user : program);
+    QCOMPARE(QFileInfo(user).isDir(), inTheUsersFolder);
+    QCOMPARE(QDir(program).entryList(QDir::Files | QDir::Hidden).size(), fileBesideTheProgram ? 1 : 0);
+}
+
+void WindowTest::qtsOwnTextsAreRussian() {
+    QVERIFY(LoadQtRussianTranslations(*QCoreApplication::instance()));
+    QCOMPARE(QCoreApplication::translate("QLineEdit", "Select All"), QStringLiteral("Выделить всё"));
+    QVERIFY(QCoreApplication::translate("QLineEdit", "&Undo") != QStringLiteral("&Undo"));
 }
 
 void WindowTest::reportUsesTheDecimalCommaOfARussianLocale() {
