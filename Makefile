@@ -17,31 +17,39 @@ HEADLESS = QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS ?= detect_leaks=1:abort_on_error=1:detect_stack_use_after_return=1
 export UBSAN_OPTIONS ?= print_stacktrace=1:halt_on_error=1
 
-.PHONY: all deps build run test test-plain test-sanitized bench fuzz fuzz-short screenshot package clean
+.PHONY: all deps deps-test build build-tests run test test-plain test-sanitized bench fuzz fuzz-short screenshot package package-check clean
 
 all: build
 
+# Building and running need only the compiler and Qt; the tests need more.
 deps:
 	@scripts/install-deps.sh
 
+deps-test:
+	@scripts/install-deps.sh --test
+
 build: deps
+	cmake -S . -B $(BUILD) -G Ninja -DVELTRAX_UI=ON -DVELTRAX_TESTS=OFF $(CMAKE_FLAGS)
+	cmake --build $(BUILD)
+
+build-tests: deps-test
 	cmake -S . -B $(BUILD) -G Ninja -DVELTRAX_UI=ON -DVELTRAX_TESTS=ON $(CMAKE_FLAGS)
 	cmake --build $(BUILD)
 
 run: build
 	$(BUILD)/app/veltrax
 
-test: test-plain test-sanitized fuzz-short
+test: test-plain test-sanitized fuzz-short package-check
 
-test-plain: build
+test-plain: build-tests
 	cd $(BUILD) && $(HEADLESS) ctest --output-on-failure --timeout 300
 
-test-sanitized: deps
+test-sanitized: deps-test
 	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVELTRAX_SANITIZE=ON -DVELTRAX_UI=ON -DVELTRAX_TESTS=ON $(CMAKE_FLAGS)
 	cmake --build $(ASAN_BUILD)
 	cd $(ASAN_BUILD) && $(HEADLESS) ctest --output-on-failure --timeout 600
 
-fuzz: deps
+fuzz: deps-test
 	CXX=clang++-14 cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -G Ninja -DVELTRAX_FUZZERS=ON -DVELTRAX_UI=OFF -DVELTRAX_TESTS=OFF
 	cmake --build $(FUZZ_BUILD)
 	scripts/run-fuzzers.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
@@ -50,7 +58,7 @@ fuzz: deps
 fuzz-short:
 	$(MAKE) fuzz FUZZ_SECONDS=12
 
-bench: deps
+bench: deps-test
 	cmake -S . -B $(BENCH_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DVELTRAX_BENCHMARKS=ON -DVELTRAX_TESTS=OFF
 	cmake --build $(BENCH_BUILD)
 	$(HEADLESS) $(BENCH_BUILD)/bench/veltrax_bench
@@ -58,8 +66,13 @@ bench: deps
 screenshot: build
 	scripts/screenshot.sh $(BUILD)/app/veltrax docs/veltrax.png
 
-package: build
+package: build deps-test
 	cd $(BUILD) && cpack -G DEB
+
+# The package as a distribution would check it: lintian, the desktop entry
+# and the AppStream metadata.
+package-check: package
+	scripts/check-package.sh $(BUILD)
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(BENCH_BUILD)

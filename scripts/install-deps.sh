@@ -5,6 +5,7 @@
 #   install-deps.sh            building and running the program
 #   install-deps.sh --test     and everything the tests, benchmarks and packaging use
 #   install-deps.sh --windows  and what cross-building for Windows uses
+#   install-deps.sh --screen   and a virtual screen to take pictures of the window
 set -euo pipefail
 
 run=(
@@ -24,7 +25,8 @@ packages=("${run[@]}")
 for mode in "$@"; do
   case $mode in
     --test) packages+=("${tests[@]}") ;;
-    --windows) packages+=("${windows[@]}" nsis zip xvfb xdotool x11-apps imagemagick fonts-liberation dpkg-dev) ;;
+    --windows) packages+=("${windows[@]}" nsis zip dpkg-dev xvfb xauth xdotool imagemagick) ;;
+    --screen) packages+=(xvfb xauth xdotool imagemagick) ;;
     *) echo "install-deps.sh: unknown option $mode" >&2; exit 2 ;;
   esac
 done

@@ -4,7 +4,7 @@
 set -euo pipefail
 program=$(realpath "$1")
 output=$2
-"$(dirname "$0")/install-deps.sh" xvfb xauth imagemagick xdotool
+"$(dirname "$0")/install-deps.sh" --screen
 
 display=:97
 Xvfb "$display" -screen 0 640x400x24 -dpi 96 >/dev/null 2>&1 &
