@@ -4,11 +4,13 @@
 #               AddressSanitizer and UndefinedBehaviorSanitizer
 #   make bench  builds and runs the benchmarks
 #   make fuzz   runs every fuzz target for FUZZ_SECONDS each
+#   make test-windows   the core's tests cross-built for Windows, under Wine
 
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
 BENCH_BUILD ?= build-bench
+WINDOWS_TEST_BUILD ?= build-windows-tests
 FUZZ_SECONDS ?= 60
 CMAKE_FLAGS ?=
 
@@ -17,7 +19,7 @@ HEADLESS = QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS ?= detect_leaks=1:abort_on_error=1:detect_stack_use_after_return=1
 export UBSAN_OPTIONS ?= print_stacktrace=1:halt_on_error=1
 
-.PHONY: all deps deps-test build build-tests run test test-plain test-sanitized bench fuzz fuzz-short screenshot package package-check clean
+.PHONY: all deps deps-test build build-tests run test test-plain test-sanitized test-windows bench fuzz fuzz-short screenshot package package-check clean
 
 all: build
 
@@ -39,7 +41,7 @@ build-tests: deps-test
 run: build
 	$(BUILD)/app/veltrax
 
-test: test-plain test-sanitized fuzz-short package-check
+test: test-plain test-sanitized fuzz-short package-check test-windows
 
 test-plain: build-tests
 	cd $(BUILD) && $(HEADLESS) ctest --output-on-failure --timeout 300
@@ -53,6 +55,13 @@ fuzz: deps-test
 	CXX=clang++-14 cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -G Ninja -DVELTRAX_FUZZERS=ON -DVELTRAX_UI=OFF -DVELTRAX_TESTS=OFF
 	cmake --build $(FUZZ_BUILD)
 	scripts/run-fuzzers.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
+# The core and its tests cross-built for Windows and run under Wine.
+test-windows: deps-test
+	cmake -S . -B $(WINDOWS_TEST_BUILD) -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
+	  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELTRAX_UI=OFF -DVELTRAX_TESTS=ON
+	cmake --build $(WINDOWS_TEST_BUILD)
+	scripts/wine-run.sh $(WINDOWS_TEST_BUILD)/tests/core_tests.exe
 
 # A short round of every fuzz target, as part of the tests.
 fuzz-short:
@@ -75,4 +84,4 @@ package-check: package
 	scripts/check-package.sh $(BUILD)
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(BENCH_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(BENCH_BUILD) $(WINDOWS_TEST_BUILD)

@@ -1,9 +1,11 @@
 #pragma once
 
+#include <atomic>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -66,8 +68,12 @@ public:
 class TemporaryDirectory {
 public:
     TemporaryDirectory() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "veltrax-test-XXXXXX").string();
-        path_ = ::mkdtemp(pattern.data());
+        static std::atomic<unsigned> made{0};
+        std::random_device random;
+        do {
+            const auto name = "veltrax-test-" + std::to_string(random()) + "-" + std::to_string(made++);
+            path_ = std::filesystem::temp_directory_path() / name;
+        } while (!std::filesystem::create_directory(path_));
     }
     ~TemporaryDirectory() {
         std::error_code ignored;

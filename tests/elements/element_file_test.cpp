@@ -137,32 +137,6 @@ TEST_F(SharedElementFile, HugeAndEndlessFilesCostOnlyTheStartOfTheFile) {
     }
 }
 
-TEST_F(SharedElementFile, AnEditIsSeenAtTheNextAnalysisAndAnUnchangedFileIsNotReadAgain) {
-    // Edits of the same size, each right after an analysis, within one clock tick.
-    for (int round = 0; round < 50; ++round) {
-        const char mass = round % 2 ? '3' : '2';
-        WriteBytes(file(), std::string(" H \r\n ") + mass + " \r\n 1 ");
-        ASSERT_EQ(MolarMassLine(U"H"), std::string("# Масса - ") + mass) << round;
-    }
-
-    // A file read well after its last change is trusted while its stamp stays.
-    test.workspace.ElementFile.RacyNanoseconds = 0;
-    WriteBytes(file(), kUserTable);
-    MolarMassLine(U"H2O");
-    const int reads = test.workspace.ElementFile.FileReads;
-    ReadFileBytes(file());  // reading it changes nothing
-    RecordingSurface surface;
-    AnalizePercentage(test.workspace, U"H = 20\r\nO = 80\r\nC = 1", surface);
-    EXPECT_EQ(MolarMassLine(U"H2O"), "# Масса - 20");
-    EXPECT_EQ(test.workspace.ElementFile.FileReads, reads);
-
-    // Any change of its stamp (here a rename over it) reads it again.
-    WriteBytes(test.directory.path() / "edited", " H  O \r\n 3  16 \r\n 1  8 ");
-    std::filesystem::rename(test.directory.path() / "edited", file());
-    EXPECT_EQ(MolarMassLine(U"H2O"), "# Масса - 22");
-    EXPECT_EQ(test.workspace.ElementFile.FileReads, reads + 1);
-}
-
 TEST(CreateNew, NeverReplacesAFileAndLeavesNoTemporaryFile) {
     TemporaryDirectory directory;
     const auto path = directory.path() / "NameMass.dat";
