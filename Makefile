@@ -67,10 +67,14 @@ test-windows: deps-test
 fuzz-short:
 	$(MAKE) fuzz FUZZ_SECONDS=12
 
+# The benchmarks, then the formula mix beside mf-parser (from npm) in the same run.
 bench: deps-test
 	cmake -S . -B $(BENCH_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DVELTRAX_BENCHMARKS=ON -DVELTRAX_TESTS=OFF
 	cmake --build $(BENCH_BUILD)
-	$(HEADLESS) $(BENCH_BUILD)/bench/veltrax_bench
+	$(HEADLESS) $(BENCH_BUILD)/bench/veltrax_bench --benchmark_out=$(BENCH_BUILD)/veltrax.json --benchmark_out_format=json
+	cp bench/package.json $(BENCH_BUILD)/
+	cd $(BENCH_BUILD) && npm install --no-audit --no-fund --silent
+	NODE_PATH=$(BENCH_BUILD)/node_modules node bench/mf_parser_compare.js $(BENCH_BUILD)/veltrax.json
 
 screenshot: build
 	scripts/screenshot.sh $(BUILD)/app/veltrax docs/veltrax.png

@@ -42,19 +42,39 @@ void CountPercentage(Workspace& workspace, OutputTextBox& report) {
         sum = sum + table[i].Percent;
     }
 
-    Text text = U"# Масса - " + single(molarMass) + kLineBreak + U"# ";
-    for (std::size_t i = 1; i <= n; ++i) {
-        if (i > 1) text += U" + ";
-        text += dual(table[i].Mass) + U" * " + single(table[i].Count);
-    }
-    text += U" = " + single(molarMass) + U" #" + kLineBreak + kLineBreak;
-    for (std::size_t i = 1; i <= n; ++i)
-        text += Text(TrimBlanks(table[i].Symbol)) + U" - " + dual(display[i]) + U"%" + kLineBreak;
+    const Text molarMassText = single(molarMass);
+    Text text;
+    text.reserve(64 + 48 * n);
+    text += U"# Масса - ";
+    text += molarMassText;
+    text += kLineBreak;
     text += U"# ";
     for (std::size_t i = 1; i <= n; ++i) {
         if (i > 1) text += U" + ";
-        text += single(ToSingle(RoundToPlaces(table[i].Percent, places))) + U"%";
+        text += dual(table[i].Mass);
+        text += U" * ";
+        text += single(table[i].Count);
     }
-    text += U" = " + single(sum) + U"% #";
+    text += U" = ";
+    text += molarMassText;
+    text += U" #";
+    text += kLineBreak;
+    text += kLineBreak;
+    for (std::size_t i = 1; i <= n; ++i) {
+        text += TrimBlanks(table[i].Symbol);
+        text += U" - ";
+        text += dual(display[i]);
+        text += U"%";
+        text += kLineBreak;
+    }
+    text += U"# ";
+    for (std::size_t i = 1; i <= n; ++i) {
+        if (i > 1) text += U" + ";
+        text += single(ToSingle(RoundToPlaces(table[i].Percent, places)));
+        text += U"%";
+    }
+    text += U" = ";
+    text += single(sum);
+    text += U"% #";
     report.SetText(text);
 }

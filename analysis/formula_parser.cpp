@@ -124,7 +124,8 @@ private:
         if (element.Found) {
             current.Number = element.Number;
             current.Mass = element.Mass;
-        } else {
+        } else if (workspace_.RepeatableMessagesShown < Workspace::kRepeatableMessageLimit) {
+            // Past the limit no message is shown in this analysis any more.
             const Text message = FormulaElementNotFoundMessage(current.Symbol);
             ShowRepeatableMessage(workspace_, message);
             if (groupOpen_) groupMessages_.push_back(message);

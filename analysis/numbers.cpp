@@ -1,10 +1,25 @@
 #include "numbers.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
 #include <limits>
 #include <string>
+
+namespace {
+
+// Exact for -22 to 22.
+double PowerOfTen(int exponent) {
+    static constexpr double kPowers[] = {1e-22, 1e-21, 1e-20, 1e-19, 1e-18, 1e-17, 1e-16, 1e-15, 1e-14,
+                                         1e-13, 1e-12, 1e-11, 1e-10, 1e-9,  1e-8,  1e-7,  1e-6,  1e-5,
+                                         1e-4,  1e-3,  1e-2,  1e-1,  1e0,   1e1,   1e2,   1e3,   1e4,
+                                         1e5,   1e6,   1e7,   1e8,   1e9,   1e10,  1e11,  1e12,  1e13,
+                                         1e14,  1e15,  1e16,  1e17,  1e18,  1e19,  1e20,  1e21,  1e22};
+    return exponent >= -22 && exponent <= 22 ? kPowers[exponent + 22] : std::pow(10.0, exponent);
+}
+
+}  // namespace
 
 float ToSingle(double value) {
     // Half an ulp above the largest float: from here on the nearest float is infinity.
@@ -24,31 +39,78 @@ double RoundHalfEven(double value) {
 double RoundToPlaces(double value, int places) {
     // Past 2^52 every double is already whole, and the scaling could overflow.
     if (!std::isfinite(value) || std::fabs(value) >= 0x1p52 || places < 0) return value;
-    const double scale = std::pow(10.0, places);  // exact for the 0 to 22 places in use
+    const double scale = PowerOfTen(places);  // exact for the 0 to 22 places in use
     return RoundHalfEven(value * scale) / scale;
 }
 
-Text FormatGeneral(double value, int digits, char32_t separator) {
-    if (std::isnan(value)) return U"NaN";
-    if (std::isinf(value)) return value > 0 ? U"∞" : U"-∞";
-    if (value == 0) return U"0";
+namespace {
 
-    std::array<char, 64> buffer{};
-    const auto result =
-        std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, std::chars_format::scientific, digits - 1);
-    const std::string scientific(buffer.data(), result.ptr);  // "-d.ddde+XX"
-    const std::size_t e = scientific.find('e');
-    const bool negative = scientific.front() == '-';
-    std::string mantissa;  // the significant digits without the point
-    for (std::size_t i = negative ? 1 : 0; i < e; ++i)
-        if (scientific[i] != '.') mantissa.push_back(scientific[i]);
+// A value as its significant digits (no trailing zeros) and the decimal
+// exponent of the first: -1.25E+03 is {true, "125", 3}.
+struct Decimal {
+    bool negative = false;
+    std::array<char, 32> digit{};  // at most 17 for a double
+    std::size_t count = 0;
     int exponent = 0;
-    std::from_chars(scientific.data() + e + (scientific[e + 1] == '+' ? 2 : 1), scientific.data() + scientific.size(),
-                    exponent);
-    while (mantissa.size() > 1 && mantissa.back() == '0') mantissa.pop_back();
+    std::string_view digits() const { return {digit.data(), count}; }
+};
 
+
+// Reads what to_chars writes in scientific form: "-d.ddde+XX".
+Decimal FromScientific(const char* first, const char* last) {
+    Decimal decimal;
+    decimal.negative = *first == '-';
+    if (decimal.negative) ++first;
+    const char* e = std::find(first, last, 'e');
+    for (const char* c = first; c != e && decimal.count < decimal.digit.size(); ++c)
+        if (*c != '.') decimal.digit[decimal.count++] = *c;
+    std::from_chars(e + (e[1] == '+' ? 2 : 1), last, decimal.exponent);
+    while (decimal.count > 1 && decimal.digit[decimal.count - 1] == '0') --decimal.count;
+    return decimal;
+}
+
+// The value rounded to `digits` significant digits, exactly.
+Decimal RoundedExactly(double value, int digits) {
+    std::array<char, 64> buffer;
+    const auto end =
+        std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, std::chars_format::scientific, digits - 1).ptr;
+    return FromScientific(buffer.data(), end);
+}
+
+// The same, mostly through the much cheaper shortest form that reads back as
+// the value (of a float where the value is one). When that form has no more
+// than `digits` digits and numbers of `digits` digits lie further apart than
+// two steps of the value's format, no other number of `digits` digits can be
+// nearer to the value, so the shortest form is the rounded one.
+Decimal Rounded(double value, int digits) {
+    std::array<char, 64> buffer;
+    const auto single = static_cast<float>(value);
+    const bool isSingle = digits <= std::numeric_limits<float>::max_digits10 && static_cast<double>(single) == value;
+    const auto end = isSingle ? std::to_chars(buffer.data(), buffer.data() + buffer.size(), single,
+                                              std::chars_format::scientific).ptr
+                              : std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                                              std::chars_format::scientific).ptr;
+    Decimal shortest = FromScientific(buffer.data(), end);
+    if (shortest.count <= static_cast<std::size_t>(digits)) {
+        const double magnitude = std::fabs(value);
+        const double step =
+            isSingle ? static_cast<double>(std::nextafter(std::fabs(single), std::numeric_limits<float>::infinity())) -
+                           magnitude
+                     : std::nextafter(magnitude, std::numeric_limits<double>::infinity()) - magnitude;
+        // Numbers of `digits` digits lie 10^(exponent - digits + 1) apart, and
+        // ten times closer just below a power of ten.
+        const int belowPowerOfTen = shortest.digits() == "1" ? 1 : 0;
+        if (2 * step < PowerOfTen(shortest.exponent - digits + 1 - belowPowerOfTen)) return shortest;
+    }
+    return RoundedExactly(value, digits);
+}
+
+Text Written(const Decimal& decimal, int digits, char32_t separator) {
+    const std::string_view mantissa = decimal.digits();
+    const int exponent = decimal.exponent;
     Text text;
-    if (negative) text.push_back(U'-');
+    text.reserve(mantissa.size() + 8);
+    if (decimal.negative) text.push_back(U'-');
     auto append = [&text](std::string_view ascii) {
         for (char c : ascii) text.push_back(static_cast<char32_t>(c));
     };
@@ -56,7 +118,7 @@ Text FormatGeneral(double value, int digits, char32_t separator) {
         text.push_back(static_cast<char32_t>(mantissa[0]));
         if (mantissa.size() > 1) {
             text.push_back(separator);
-            append(std::string_view(mantissa).substr(1));
+            append(mantissa.substr(1));
         }
         text.push_back(U'E');
         text.push_back(exponent < 0 ? U'-' : U'+');
@@ -74,12 +136,30 @@ Text FormatGeneral(double value, int digits, char32_t separator) {
             append(mantissa);
             text.append(whole - mantissa.size(), U'0');
         } else {
-            append(std::string_view(mantissa).substr(0, whole));
+            append(mantissa.substr(0, whole));
             text.push_back(separator);
-            append(std::string_view(mantissa).substr(whole));
+            append(mantissa.substr(whole));
         }
     }
     return text;
+}
+
+Text Special(double value) {
+    if (std::isnan(value)) return U"NaN";
+    if (std::isinf(value)) return value > 0 ? U"∞" : U"-∞";
+    return U"0";
+}
+
+}  // namespace
+
+Text FormatGeneral(double value, int digits, char32_t separator) {
+    if (!std::isfinite(value) || value == 0) return Special(value);
+    return Written(Rounded(value, digits), digits, separator);
+}
+
+Text FormatGeneralExactly(double value, int digits, char32_t separator) {
+    if (!std::isfinite(value) || value == 0) return Special(value);
+    return Written(RoundedExactly(value, digits), digits, separator);
 }
 
 Text FormatShort(float value) {

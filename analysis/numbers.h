@@ -25,6 +25,10 @@ inline constexpr int kSingleDigits = 7;
 // the integer digits exceed `digits`.
 Text FormatGeneral(double value, int digits, char32_t separator);
 
+// The same text, always from the value rounded digit by digit: slower, and
+// the reference that FormatGeneral's shortcut is tested against.
+Text FormatGeneralExactly(double value, int digits, char32_t separator);
+
 // The short form of a single-precision value: a leading blank for a value
 // that is not negative (a minus sign for a negative one), "." as the point.
 Text FormatShort(float value);

@@ -103,7 +103,6 @@ LoadedNameMass LoadNameMass(const std::filesystem::path& directory, NameMassCach
         if (look.Kind == FileKind::Regular && look.Stamp == cache.Stamp) return {cache.FromFile, NameMassSource::File};
     }
     cache.Trusted = false;
-    cache.FromFile.reset();
 
     file_access::Reading reading = file_access::ReadStart(path, kMaxNameMassBytes);
     if (reading.Kind == FileKind::Missing) {
@@ -112,6 +111,7 @@ LoadedNameMass LoadNameMass(const std::filesystem::path& directory, NameMassCach
         ExtractNameMass(directory);
         reading = file_access::ReadStart(path, kMaxNameMassBytes);
     }
+    if (reading.Kind != FileKind::Regular || reading.Bytes.empty()) cache.FromFile.reset();
     switch (reading.Kind) {
     case FileKind::Missing:
         return {BuiltInElements(cache), NameMassSource::NoFile};
@@ -124,7 +124,11 @@ LoadedNameMass LoadNameMass(const std::filesystem::path& directory, NameMassCach
     if (reading.Bytes.empty()) return {BuiltInElements(cache), NameMassSource::EmptyFile};
     cache.Stamp = reading.Stamp;
     cache.Trusted = reading.ReadAt - reading.Stamp.Changed >= cache.RacyNanoseconds;
-    cache.FromFile = std::make_shared<const LoadedElements>(SplitNameMass(reading.Bytes));
+    // Read again but unchanged (a file changed moments ago): the table in hand serves.
+    if (!cache.FromFile || reading.Bytes != cache.Bytes) {
+        cache.FromFile = std::make_shared<const LoadedElements>(SplitNameMass(reading.Bytes));
+        cache.Bytes = std::move(reading.Bytes);
+    }
     return {cache.FromFile, NameMassSource::File};
 }
 

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <string>
 #include <string_view>
 #include <unordered_map>
 #include <utility>
@@ -74,6 +75,7 @@ struct NameMassCache {
     file_access::FileStamp Stamp;
     bool Trusted = false;
     std::shared_ptr<const LoadedElements> FromFile;
+    std::string Bytes;  // what FromFile was made of
     std::shared_ptr<const LoadedElements> BuiltIn;
     int FileReads = 0;  // how often the file itself was read
 };

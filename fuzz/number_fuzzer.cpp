@@ -25,6 +25,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (int digits : {kSingleDigits, kDoubleDigits}) {
         const Text general = FormatGeneral(value, digits, U',');
         FUZZ_CHECK(!general.empty() && general.size() <= 24);
+        FUZZ_CHECK(general == FormatGeneralExactly(value, digits, U','));
+        const auto single = static_cast<double>(ToSingle(value));
+        FUZZ_CHECK(FormatGeneral(single, digits, U'.') == FormatGeneralExactly(single, digits, U'.'));
     }
     const double rounded = RoundToPlaces(value, places);
     FUZZ_CHECK(std::isnan(value) == std::isnan(rounded));

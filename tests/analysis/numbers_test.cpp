@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cfloat>
+#include <random>
 #include <cmath>
 
 TEST(FormatGeneral, WritesTheGeneralNumberForm) {
@@ -38,6 +39,26 @@ TEST(FormatGeneral, WritesTheGeneralNumberForm) {
         {std::nan(""), 7, U'.', U"NaN"},
     };
     for (const auto& row : rows) EXPECT_EQ(FormatGeneral(row.value, row.digits, row.separator), row.text) << row.value;
+}
+
+// The shortcut through the shortest form must give the text of the value
+// rounded digit by digit, for doubles and floats of every size.
+TEST(FormatGeneral, EqualsTheDigitByDigitRoundingOnRandomValues) {
+    std::mt19937_64 random(42);
+    std::uniform_int_distribution<int> exponent(-60, 60);
+    std::uniform_real_distribution<double> mantissa(1, 10);
+    for (int trial = 0; trial < 100000; ++trial) {
+        double value = mantissa(random) * std::pow(10.0, exponent(random));
+        if (trial % 3 == 0) value = static_cast<float>(value);
+        if (trial % 5 == 0) value = std::round(value * 1000) / 1000;  // few digits, as masses and rounded percentages
+        if (trial % 7 == 0) value = -value;
+        for (int digits : {kSingleDigits, kDoubleDigits})
+            ASSERT_EQ(FormatGeneral(value, digits, U'.'), FormatGeneralExactly(value, digits, U'.'))
+                << std::hexfloat << value << " digits " << digits;
+    }
+    for (const double value : {9.9999999999999995, 99.99999, 1e15, 999999.95, 1e-5, 0.0001, 8.5899345e9})
+        for (int digits : {kSingleDigits, kDoubleDigits})
+            EXPECT_EQ(FormatGeneral(value, digits, U','), FormatGeneralExactly(value, digits, U','));
 }
 
 TEST(FormatShort, PutsABlankBeforeNonNegativeValuesAndAlwaysUsesAPoint) {
