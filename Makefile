@@ -5,6 +5,8 @@
 #   make bench  builds and runs the benchmarks
 #   make fuzz   runs every fuzz target for FUZZ_SECONDS each
 #   make test-windows   the core's tests cross-built for Windows, under Wine
+#   make windows        the Windows program, zip and installer (dist/)
+#   make windows-check  the installer tried under Wine
 
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
@@ -19,7 +21,7 @@ HEADLESS = QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS ?= detect_leaks=1:abort_on_error=1:detect_stack_use_after_return=1
 export UBSAN_OPTIONS ?= print_stacktrace=1:halt_on_error=1
 
-.PHONY: all deps deps-test build build-tests run test test-plain test-sanitized test-windows bench fuzz fuzz-short screenshot package package-check clean
+.PHONY: all deps deps-test build build-tests run test test-plain test-sanitized test-windows windows windows-check bench fuzz fuzz-short screenshot package package-check clean
 
 all: build
 
@@ -62,6 +64,17 @@ test-windows: deps-test
 	  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELTRAX_UI=OFF -DVELTRAX_TESTS=ON
 	cmake --build $(WINDOWS_TEST_BUILD)
 	scripts/wine-run.sh $(WINDOWS_TEST_BUILD)/tests/core_tests.exe
+
+# The program for Windows: Qt for Windows built once into ~/.cache/veltrax
+# (about 40 minutes on two cores), then dist/veltrax-<version>-windows-x64.zip
+# and dist/veltrax-<version>-setup.exe.
+windows:
+	scripts/package-windows.sh
+
+# The installer installed and used under Wine, the widget tests under Wine,
+# and docs/veltrax-windows.png.
+windows-check: windows
+	scripts/windows-check.sh
 
 # A short round of every fuzz target, as part of the tests.
 fuzz-short:

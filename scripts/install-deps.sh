@@ -25,7 +25,7 @@ packages=("${run[@]}")
 for mode in "$@"; do
   case $mode in
     --test) packages+=("${tests[@]}") ;;
-    --windows) packages+=("${windows[@]}" nsis zip dpkg-dev xvfb xauth xdotool imagemagick) ;;
+    --windows) packages+=("${windows[@]}" nsis zip dpkg-dev xvfb xauth xdotool xclip imagemagick) ;;
     --screen) packages+=(xvfb xauth xdotool imagemagick) ;;
     *) echo "install-deps.sh: unknown option $mode" >&2; exit 2 ;;
   esac

@@ -1,0 +1,61 @@
+#!/usr/bin/env bash
+# Builds Qt's base module (Core, Gui, Widgets, the Windows platform plugin)
+# for 64-bit Windows, once, from Debian's own qt6-base source package and
+# against the Qt host tools that Debian installs. The result goes to a cache
+# folder outside the repository and is reused by every later build.
+#
+#   scripts/build-qt-windows.sh            prints the installed Qt's folder
+#
+# VELTRAX_CACHE chooses the cache folder (default ~/.cache/veltrax).
+set -euo pipefail
+here=$(cd "$(dirname "$0")/.." && pwd)
+version=6.4.2
+cache=${VELTRAX_CACHE:-$HOME/.cache/veltrax}
+prefix=$cache/qt-$version-mingw-w64
+if [[ -f $prefix/.complete ]]; then
+  echo "$prefix"
+  exit 0
+fi
+
+"$here/scripts/install-deps.sh" --windows >&2
+mkdir -p "$cache"
+work=$cache/qt-$version-build
+mkdir -p "$work"
+
+# The source through a source list of its own, so that the machine's apt
+# configuration stays as it is.
+if [[ ! -d $work/source ]]; then
+  apt_dir=$work/apt
+  mkdir -p "$apt_dir/lists/partial" "$apt_dir/archives/partial"
+  sed -n 's/^URIs: //p' /etc/apt/sources.list.d/debian.sources 2>/dev/null | head -n 1 > "$apt_dir/uri"
+  uri=$(cat "$apt_dir/uri")
+  echo "deb-src ${uri:-http://deb.debian.org/debian} bookworm main" > "$apt_dir/sources.list"
+  apt_options=(-o "Dir::Etc::SourceList=$apt_dir/sources.list" -o "Dir::Etc::SourceParts=/dev/null"
+               -o "Dir::State::Lists=$apt_dir/lists" -o "Dir::Cache::Archives=$apt_dir/archives"
+               -o "APT::Sandbox::User=root")
+  apt-get "${apt_options[@]}" update -q >&2
+  (cd "$work" && apt-get "${apt_options[@]}" source --download-only "qt6-base=$version+dfsg-10" >&2)
+  rm -rf "$work/unpacked"
+  mkdir -p "$work/unpacked"
+  tar -xf "$work"/qt6-base_"$version"+dfsg.orig.tar.* -C "$work/unpacked"
+  mv "$work"/unpacked/* "$work/source"
+fi
+
+# Debian's source leaves out the third-party tablet headers of the Windows
+# plugin (tabletevent off), and 6.4's plugin needs dynamic OpenGL off when
+# OpenGL itself is.
+cmake -S "$work/source" -B "$work/build" -G Ninja \
+  -DCMAKE_TOOLCHAIN_FILE="$here/cmake/mingw-w64-x86_64.cmake" \
+  -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
+  -DCMAKE_INSTALL_PREFIX="$prefix" -DCMAKE_BUILD_TYPE=Release -DBUILD_SHARED_LIBS=ON \
+  -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DQT_BUILD_BENCHMARKS=OFF \
+  -DFEATURE_network=OFF -DFEATURE_sql=OFF -DFEATURE_dbus=OFF -DFEATURE_printsupport=OFF \
+  -DFEATURE_opengl=OFF -DFEATURE_dynamicgl=OFF -DFEATURE_tabletevent=OFF \
+  -DFEATURE_concurrent=OFF -DFEATURE_xml=OFF -DFEATURE_vulkan=OFF \
+  -DFEATURE_system_zlib=OFF -DFEATURE_system_pcre2=OFF -DFEATURE_system_harfbuzz=OFF \
+  -DFEATURE_system_freetype=OFF -DFEATURE_system_libpng=OFF -DFEATURE_system_jpeg=OFF \
+  -DFEATURE_system_doubleconversion=OFF >&2
+cmake --build "$work/build" >&2
+cmake --install "$work/build" >&2
+touch "$prefix/.complete"
+echo "$prefix"

@@ -1,0 +1,49 @@
+#!/usr/bin/env bash
+# Builds Veltrax for 64-bit Windows against the Qt that build-qt-windows.sh
+# made, and packs it twice: a zip of the program folder and an installer.
+#   dist/veltrax-<version>-windows-x64.zip
+#   dist/veltrax-<version>-setup.exe
+# The Windows build also holds the widget tests (ui_tests.exe) for Wine.
+# Usage: package-windows.sh [BUILD_FOLDER]
+set -euo pipefail
+here=$(cd "$(dirname "$0")/.." && pwd)
+build=${1:-$here/build-windows}
+qt=$("$here/scripts/build-qt-windows.sh")
+
+cmake -S "$here" -B "$build" -G Ninja \
+  -DCMAKE_TOOLCHAIN_FILE="$here/cmake/mingw-w64-x86_64.cmake" -DCMAKE_PREFIX_PATH="$qt" \
+  -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
+  -DCMAKE_BUILD_TYPE=Release -DVELTRAX_UI=ON -DVELTRAX_TESTS=ON
+cmake --build "$build"
+version=$(sed -n 's/^project(Veltrax VERSION \([0-9.]*\).*/\1/p' "$here/CMakeLists.txt")
+
+# The program folder: the program, Qt's libraries, the platform and style
+# plugins, Qt's Russian texts and the compiler's run-time libraries.
+name=veltrax-$version-windows-x64
+folder=$build/$name
+rm -rf "$folder"
+mkdir -p "$folder/platforms" "$folder/styles" "$folder/translations"
+cp "$build/app/veltrax.exe" "$folder/"
+x86_64-w64-mingw32-strip "$folder/veltrax.exe"
+cp "$qt"/bin/Qt6Core.dll "$qt"/bin/Qt6Gui.dll "$qt"/bin/Qt6Widgets.dll "$folder/"
+cp "$qt"/plugins/platforms/qwindows.dll "$folder/platforms/"
+cp "$qt"/plugins/styles/qwindowsvistastyle.dll "$folder/styles/"
+cp /usr/share/qt6/translations/qtbase_ru.qm "$folder/translations/"
+runtime=$(dirname "$(x86_64-w64-mingw32-g++-posix -print-libgcc-file-name)")
+cp "$runtime/libstdc++-6.dll" "$runtime/libgcc_s_seh-1.dll" /usr/x86_64-w64-mingw32/lib/libwinpthread-1.dll "$folder/"
+cp "$here/packaging/copyright" "$folder/copyright.txt"
+
+mkdir -p "$here/dist"
+rm -f "$here/dist/$name.zip"
+(cd "$build" && zip -q -r -X "$here/dist/$name.zip" "$name")
+
+# The uninstaller removes exactly the files the installer wrote.
+filelist=$build/installed-files.nsh
+(
+  cd "$folder"
+  find . -type f | sort | sed 's|^\./||; s|/|\\|g; s|^|  Delete "$INSTDIR\\|; s|$|"|'
+  find . -mindepth 1 -type d | sort -r | sed 's|^\./||; s|/|\\|g; s|^|  RMDir "$INSTDIR\\|; s|$|"|'
+) > "$filelist"
+makensis -V2 -DVERSION="$version" -DDIST="$folder" -DICON="$here/packaging/icons/org.veltrax.Veltrax.ico" \
+  -DFILELIST="$filelist" -DOUTFILE="$here/dist/veltrax-$version-setup.exe" "$here/packaging/windows/veltrax.nsi"
+echo "built dist/$name.zip and dist/veltrax-$version-setup.exe"
