@@ -1,5 +1,6 @@
 #include "picture_box.h"
 
+#include <QAccessible>
 #include <QPainter>
 #include <QPalette>
 #include <QStyleOptionFocusRect>
@@ -59,19 +60,21 @@ void PictureBox::Print(TextView text) {
 }
 
 // A formula is drawn one character at a time: the picture asks for one
-// repaint and one new description for the whole of it.
+// repaint for the whole of it, and tells assistive technology, when one
+// listens, once that its description changed.
 void PictureBox::Changed() {
     if (!repaintRequested_) {
         repaintRequested_ = true;
         update();
     }
-    if (descriptionPending_) return;
+    if (descriptionPending_ || !QAccessible::isActive()) return;
     descriptionPending_ = true;
     QMetaObject::invokeMethod(
         this,
         [this] {
             descriptionPending_ = false;
-            setAccessibleDescription(Description());
+            QAccessibleEvent event(this, QAccessible::DescriptionChanged);
+            QAccessible::updateAccessibility(&event);
         },
         Qt::QueuedConnection);
 }

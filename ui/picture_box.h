@@ -10,7 +10,7 @@
 
 // The picture area: a drawing surface in twips and points that keeps what was
 // drawn on it, so the drawing survives repaints and size changes, and tells
-// assistive technology what it shows.
+// assistive technology what it shows (its description, made when asked).
 class PictureBox : public QWidget, public DrawingSurface {
 public:
     static constexpr double kTwipsPerPixel = 15;  // 1440 twips an inch at 96 logical dots an inch

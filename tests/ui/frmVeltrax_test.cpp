@@ -243,7 +243,6 @@ void WindowTest::theButtonDerivesATypedComposition() {
     QCOMPARE(drawnTexts(), (QStringList{"C", "_n", "H", "_ 2n", "O", "_n"}));
     QCOMPARE(picture()->Drawing().at(1).y, 250.0);
     QCOMPARE(picture()->Description(), QStringLiteral("C нижний индекс n, H нижний индекс 2n, O нижний индекс n"));
-    QTRY_COMPARE(picture()->accessibleDescription(), picture()->Description());
     QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(picture());
     QCOMPARE(accessible->role(), QAccessible::Graphic);
     QCOMPARE(accessible->text(QAccessible::Description), picture()->Description());
