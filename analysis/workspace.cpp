@@ -14,8 +14,8 @@ void ShowRepeatableMessage(Workspace& workspace, const Text& message) {
 
 Text UnreadableElementFileMessage(const std::filesystem::path& file) {
     const std::u8string name = file.u8string();
-    return U"Файл " + FromUtf8(std::string(name.begin(), name.end())) +
-           U" не удаётся прочитать. Используется встроенная таблица элементов.";
+    return U"Файл «" + FromUtf8(std::string(name.begin(), name.end())) +
+           U"» не удаётся прочитать. Расчёты ведутся по встроенной таблице элементов.";
 }
 
 std::shared_ptr<const mdlVeltrax::LoadedElements> LoadElements(Workspace& workspace) {
