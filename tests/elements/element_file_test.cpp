@@ -18,29 +18,16 @@
 #include "derivation/composition_parser.h"
 #include "elements/mdlVeltrax.h"
 #include "tests/doubles.h"
+#include "tests/elements/user_table.h"
 
 namespace {
-
-void WriteBytes(const std::filesystem::path& path, std::string_view bytes) {
-    std::ofstream(path, std::ios::binary | std::ios::trunc)
-        .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
 
 class SharedElementFile : public ::testing::Test {
 protected:
     std::filesystem::path file() const { return test.directory.path() / "NameMass.dat"; }
-    // The first line of the report of a formula.
-    std::string MolarMassLine(const Text& formula) {
-        AnalizeFormula(test.workspace, formula, box);
-        const std::string report = ToUtf8(box.text);
-        return report.substr(0, report.find('\r'));
-    }
+    std::string MolarMassLine(const Text& formula) { return ::MolarMassLine(test.workspace, formula); }
     TestWorkspace test;
-    RecordingTextBox box;
 };
-
-// A user's table of hydrogen (mass 2) and oxygen.
-constexpr std::string_view kUserTable = " H  O \r\n 2  16 \r\n 1  8 ";
 
 }  // namespace
 
@@ -135,19 +122,4 @@ TEST_F(SharedElementFile, HugeAndEndlessFilesCostOnlyTheStartOfTheFile) {
                                            UnreadableElementFileMessage(run.directory.path() / "NameMass.dat"));
         EXPECT_EQ(unreadable, hostile.molarMassLine ? 0 : 1) << hostile.name;
     }
-}
-
-TEST(CreateNew, NeverReplacesAFileAndLeavesNoTemporaryFile) {
-    TemporaryDirectory directory;
-    const auto path = directory.path() / "NameMass.dat";
-    EXPECT_EQ(file_access::CreateNew(path, "first"), file_access::Creation::Created);
-    EXPECT_EQ(file_access::CreateNew(path, "second"), file_access::Creation::Existed);
-    EXPECT_EQ(ReadFileBytes(path), "first");
-    std::filesystem::remove(path);
-    std::filesystem::create_symlink(directory.path() / "elsewhere", path);  // dangling: a taken name
-    EXPECT_EQ(file_access::CreateNew(path, "third"), file_access::Creation::Existed);
-    EXPECT_FALSE(std::filesystem::exists(directory.path() / "elsewhere"));
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(directory.path()), {}), 1);
-    EXPECT_EQ(file_access::CreateNew(directory.path() / "missing" / "NameMass.dat", "x"),
-              file_access::Creation::Failed);
 }

@@ -9,14 +9,11 @@
 #include "derivation/composition_parser.h"
 #include "elements/mdlVeltrax.h"
 #include "tests/doubles.h"
+#include "tests/elements/user_table.h"
 
 using namespace mdlVeltrax;
 
 namespace {
-
-void WriteBytes(const std::filesystem::path& path, std::string_view bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
 
 ElementTable Table(std::string_view symbols, std::string_view masses, std::string_view numbers) {
     return {FromUtf8(symbols), FromUtf8(masses), FromUtf8(numbers)};
@@ -260,16 +257,9 @@ namespace {
 class ElementFileReuse : public ::testing::Test {
 protected:
     std::filesystem::path file() const { return test.directory.path() / "NameMass.dat"; }
-    std::string MolarMassLine(const Text& formula) {
-        AnalizeFormula(test.workspace, formula, box);
-        const std::string report = ToUtf8(box.text);
-        return report.substr(0, report.find('\r'));
-    }
+    std::string MolarMassLine(const Text& formula) { return ::MolarMassLine(test.workspace, formula); }
     TestWorkspace test;
-    RecordingTextBox box;
 };
-
-constexpr std::string_view kUserTable = " H  O \r\n 2  16 \r\n 1  8 ";
 
 }  // namespace
 
@@ -299,3 +289,22 @@ TEST_F(ElementFileReuse, AnEditIsSeenAtTheNextAnalysisAndAnUnchangedFileIsNotRea
     EXPECT_EQ(test.workspace.ElementFile.FileReads, reads + 1);
 }
 
+
+TEST(CreateNew, NeverReplacesAFileAndLeavesNoTemporaryFile) {
+    TemporaryDirectory directory;
+    const auto path = directory.path() / "NameMass.dat";
+    EXPECT_EQ(file_access::CreateNew(path, "first"), file_access::Creation::Created);
+    // A file that stands there already, or appears before the new one is put in place, wins.
+    EXPECT_EQ(file_access::CreateNew(path, "second"), file_access::Creation::Existed);
+    EXPECT_EQ(ReadFileBytes(path), "first");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(directory.path()), {}), 1);
+    EXPECT_EQ(file_access::CreateNew(directory.path() / "missing" / "NameMass.dat", "x"),
+              file_access::Creation::Failed);
+    // A dangling link is a taken name too, and is not followed.
+    std::filesystem::remove(path);
+    std::error_code noLinks;
+    std::filesystem::create_symlink(directory.path() / "elsewhere", path, noLinks);
+    if (noLinks) return;
+    EXPECT_EQ(file_access::CreateNew(path, "third"), file_access::Creation::Existed);
+    EXPECT_FALSE(std::filesystem::exists(directory.path() / "elsewhere"));
+}
