@@ -24,13 +24,13 @@ folder=$build/$name
 rm -rf "$folder"
 mkdir -p "$folder/platforms" "$folder/styles" "$folder/translations"
 cp "$build/app/veltrax.exe" "$folder/"
-x86_64-w64-mingw32-strip "$folder/veltrax.exe"
 cp "$qt"/bin/Qt6Core.dll "$qt"/bin/Qt6Gui.dll "$qt"/bin/Qt6Widgets.dll "$folder/"
 cp "$qt"/plugins/platforms/qwindows.dll "$folder/platforms/"
 cp "$qt"/plugins/styles/qwindowsvistastyle.dll "$folder/styles/"
 cp /usr/share/qt6/translations/qtbase_ru.qm "$folder/translations/"
 runtime=$(dirname "$(x86_64-w64-mingw32-g++-posix -print-libgcc-file-name)")
 cp "$runtime/libstdc++-6.dll" "$runtime/libgcc_s_seh-1.dll" /usr/x86_64-w64-mingw32/lib/libwinpthread-1.dll "$folder/"
+find "$folder" -name '*.dll' -o -name '*.exe' | xargs x86_64-w64-mingw32-strip --strip-unneeded
 cp "$here/packaging/copyright" "$folder/copyright.txt"
 
 mkdir -p "$here/dist"

@@ -4,7 +4,8 @@
 ; The element table NameMass.dat is each user's own: the program creates it in
 ; the user's application data folder on first need, and it stays there when
 ; the program is removed.
-Unicode true
+; A 64-bit installer, like the program.
+Target amd64-unicode
 !include "MUI2.nsh"
 
 Name "Veltrax"
