@@ -78,6 +78,9 @@ FoundElement LoadedElements::Find(TextView symbol) const {
         if (place != firstPlaces_.end() && place->first == wanted) p = place->second;
     }
     const FoundElement element = ElementAt(table_, key, p);
+    // A formula holds few distinct symbols; pasted text of any script could
+    // hold millions, so the answers kept are bounded.
+    if (answers_.size() >= kAnswersKept) answers_.clear();
     answers_.emplace(std::move(key), element);
     return element;
 }

@@ -51,6 +51,7 @@ public:
     FoundElement Find(TextView symbol) const;
 
 private:
+    static constexpr std::size_t kAnswersKept = 4096;
     ElementTable table_;
     std::vector<std::pair<std::uint64_t, std::size_t>> firstPlaces_;  // sorted by text
     mutable std::unordered_map<Text, FoundElement> answers_;
