@@ -126,7 +126,9 @@ LoadedNameMass LoadNameMass(const std::filesystem::path& directory, NameMassCach
     ++cache.FileReads;
     if (reading.Bytes.empty()) return {BuiltInElements(cache), NameMassSource::EmptyFile};
     cache.Stamp = reading.Stamp;
-    cache.Trusted = reading.ReadAt - reading.Stamp.Changed >= cache.RacyNanoseconds;
+    // The later of the two times: some file systems keep no change time.
+    const std::int64_t lastChange = std::max(reading.Stamp.Changed, reading.Stamp.Modified);
+    cache.Trusted = reading.ReadAt - lastChange >= cache.RacyNanoseconds;
     // Read again but unchanged (a file changed moments ago): the table in hand serves.
     if (!cache.FromFile || reading.Bytes != cache.Bytes) {
         cache.FromFile = std::make_shared<const LoadedElements>(SplitNameMass(reading.Bytes));
