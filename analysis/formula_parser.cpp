@@ -85,8 +85,7 @@ private:
     // messages and adds the same counts to the same records.
     void RepeatGroup(std::uint64_t morePasses) {
         if (morePasses == 0) return;
-        for (std::uint64_t pass = 0; pass < morePasses && !groupMessages_.empty() &&
-                                     workspace_.RepeatableMessagesShown < Workspace::kRepeatableMessageLimit;
+        for (std::uint64_t pass = 0; pass < morePasses && !groupMessages_.empty() && RepeatableMessagesLeft(workspace_);
              ++pass)
             for (const auto& message : groupMessages_) ShowRepeatableMessage(workspace_, message);
 
@@ -124,7 +123,7 @@ private:
         if (element.Found) {
             current.Number = element.Number;
             current.Mass = element.Mass;
-        } else if (workspace_.RepeatableMessagesShown < Workspace::kRepeatableMessageLimit) {
+        } else if (RepeatableMessagesLeft(workspace_)) {
             // Past the limit no message is shown in this analysis any more.
             const Text message = FormulaElementNotFoundMessage(current.Symbol);
             ShowRepeatableMessage(workspace_, message);

@@ -19,32 +19,6 @@ double PowerOfTen(int exponent) {
     return exponent >= -22 && exponent <= 22 ? kPowers[exponent + 22] : std::pow(10.0, exponent);
 }
 
-}  // namespace
-
-float ToSingle(double value) {
-    // Half an ulp above the largest float: from here on the nearest float is infinity.
-    constexpr double kOverflow = 0x1.ffffffp127;
-    if (std::isnan(value)) return std::numeric_limits<float>::quiet_NaN();
-    if (value >= kOverflow) return std::numeric_limits<float>::infinity();
-    if (value <= -kOverflow) return -std::numeric_limits<float>::infinity();
-    return static_cast<float>(value);
-}
-
-double RoundHalfEven(double value) {
-    // nearbyint follows the current rounding mode, which the program never
-    // changes from round-to-nearest-even.
-    return std::nearbyint(value);
-}
-
-double RoundToPlaces(double value, int places) {
-    // Past 2^52 every double is already whole, and the scaling could overflow.
-    if (!std::isfinite(value) || std::fabs(value) >= 0x1p52 || places < 0) return value;
-    const double scale = PowerOfTen(places);  // exact for the 0 to 22 places in use
-    return RoundHalfEven(value * scale) / scale;
-}
-
-namespace {
-
 // A value as its significant digits (no trailing zeros) and the decimal
 // exponent of the first: -1.25E+03 is {true, "125", 3}.
 struct Decimal {
@@ -151,6 +125,28 @@ Text Special(double value) {
 }
 
 }  // namespace
+
+float ToSingle(double value) {
+    // Half an ulp above the largest float: from here on the nearest float is infinity.
+    constexpr double kOverflow = 0x1.ffffffp127;
+    if (std::isnan(value)) return std::numeric_limits<float>::quiet_NaN();
+    if (value >= kOverflow) return std::numeric_limits<float>::infinity();
+    if (value <= -kOverflow) return -std::numeric_limits<float>::infinity();
+    return static_cast<float>(value);
+}
+
+double RoundHalfEven(double value) {
+    // nearbyint follows the current rounding mode, which the program never
+    // changes from round-to-nearest-even.
+    return std::nearbyint(value);
+}
+
+double RoundToPlaces(double value, int places) {
+    // Past 2^52 every double is already whole, and the scaling could overflow.
+    if (!std::isfinite(value) || std::fabs(value) >= 0x1p52 || places < 0) return value;
+    const double scale = PowerOfTen(places);  // exact for the 0 to 22 places in use
+    return RoundHalfEven(value * scale) / scale;
+}
 
 Text FormatGeneral(double value, int digits, char32_t separator) {
     if (!std::isfinite(value) || value == 0) return Special(value);

@@ -6,8 +6,12 @@ void ShowMessage(Workspace& workspace, const Text& message) {
     if (workspace.Messages) workspace.Messages->Show(message);
 }
 
+bool RepeatableMessagesLeft(const Workspace& workspace) {
+    return workspace.RepeatableMessagesShown < Workspace::kRepeatableMessageLimit;
+}
+
 void ShowRepeatableMessage(Workspace& workspace, const Text& message) {
-    if (workspace.RepeatableMessagesShown >= Workspace::kRepeatableMessageLimit) return;
+    if (!RepeatableMessagesLeft(workspace)) return;
     ++workspace.RepeatableMessagesShown;
     ShowMessage(workspace, message);
 }

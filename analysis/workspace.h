@@ -42,5 +42,8 @@ void BeginAnalysis(Workspace& workspace);
 // A message that is shown once per analysis at most by construction.
 void ShowMessage(Workspace& workspace, const Text& message);
 
+// Whether a repeatable message would still be shown in this analysis.
+bool RepeatableMessagesLeft(const Workspace& workspace);
+
 // A message that may come many times; silent past the limit.
 void ShowRepeatableMessage(Workspace& workspace, const Text& message);
