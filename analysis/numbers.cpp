@@ -11,11 +11,10 @@ namespace {
 
 // Exact for -22 to 22.
 double PowerOfTen(int exponent) {
-    static constexpr double kPowers[] = {1e-22, 1e-21, 1e-20, 1e-19, 1e-18, 1e-17, 1e-16, 1e-15, 1e-14,
-                                         1e-13, 1e-12, 1e-11, 1e-10, 1e-9,  1e-8,  1e-7,  1e-6,  1e-5,
-                                         1e-4,  1e-3,  1e-2,  1e-1,  1e0,   1e1,   1e2,   1e3,   1e4,
-                                         1e5,   1e6,   1e7,   1e8,   1e9,   1e10,  1e11,  1e12,  1e13,
-                                         1e14,  1e15,  1e16,  1e17,  1e18,  1e19,  1e20,  1e21,  1e22};
+    static constexpr double kPowers[] = {
+        1e-22, 1e-21, 1e-20, 1e-19, 1e-18, 1e-17, 1e-16, 1e-15, 1e-14, 1e-13, 1e-12, 1e-11, 1e-10, 1e-9, 1e-8,
+        1e-7,  1e-6,  1e-5,  1e-4,  1e-3,  1e-2,  1e-1,  1e0,   1e1,   1e2,   1e3,   1e4,   1e5,   1e6,  1e7,
+        1e8,   1e9,   1e10,  1e11,  1e12,  1e13,  1e14,  1e15,  1e16,  1e17,  1e18,  1e19,  1e20,  1e21, 1e22};
     return exponent >= -22 && exponent <= 22 ? kPowers[exponent + 22] : std::pow(10.0, exponent);
 }
 
@@ -28,7 +27,6 @@ struct Decimal {
     int exponent = 0;
     std::string_view digits() const { return {digit.data(), count}; }
 };
-
 
 // Reads what to_chars writes in scientific form: "-d.ddde+XX".
 Decimal FromScientific(const char* first, const char* last) {
@@ -47,7 +45,8 @@ Decimal FromScientific(const char* first, const char* last) {
 Decimal RoundedExactly(double value, int digits) {
     std::array<char, 64> buffer;
     const auto end =
-        std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, std::chars_format::scientific, digits - 1).ptr;
+        std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, std::chars_format::scientific, digits - 1)
+            .ptr;
     return FromScientific(buffer.data(), end);
 }
 
@@ -60,10 +59,10 @@ Decimal Rounded(double value, int digits) {
     std::array<char, 64> buffer;
     const auto single = static_cast<float>(value);
     const bool isSingle = digits <= std::numeric_limits<float>::max_digits10 && static_cast<double>(single) == value;
-    const auto end = isSingle ? std::to_chars(buffer.data(), buffer.data() + buffer.size(), single,
-                                              std::chars_format::scientific).ptr
-                              : std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                                              std::chars_format::scientific).ptr;
+    const auto end =
+        isSingle
+            ? std::to_chars(buffer.data(), buffer.data() + buffer.size(), single, std::chars_format::scientific).ptr
+            : std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, std::chars_format::scientific).ptr;
     Decimal shortest = FromScientific(buffer.data(), end);
     if (shortest.count <= static_cast<std::size_t>(digits)) {
         const double magnitude = std::fabs(value);

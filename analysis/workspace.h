@@ -11,9 +11,9 @@
 // program-wide precision, and what they need to know of the platform.
 struct Workspace {
     CompositionTable Composition = CompositionTable(1);
-    std::int16_t Precision = 1;              // decimal places, 0 to 14
+    std::int16_t Precision = 1;           // decimal places, 0 to 14
     std::filesystem::path ElementFolder;  // where NameMass.dat lives
-    char32_t DecimalSeparator = U'.';        // the user's locale's
+    char32_t DecimalSeparator = U'.';     // the user's locale's
     MessageBox* Messages = nullptr;
 
     // The element table read last; a file that cannot be read is reported

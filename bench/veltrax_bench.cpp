@@ -5,8 +5,8 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPixmap>
-#include <filesystem>
 #include <chrono>
+#include <filesystem>
 #include <limits>
 #include <thread>
 
@@ -64,9 +64,9 @@ BENCHMARK_CAPTURE(BM_Formula, HugeGroupIndex, Text(U"(H)2147483647"))->Unit(benc
 // library (bench/mf_parser_compare.js) uses: formulas per second, the element
 // file's change check included, the report written as always.
 void BM_FormulaMix(benchmark::State& state) {
-    const Text formulas[] = {U"H2O",       U"Ca(OH)2", U"Fe2(SO4)3", U"CuSO4(H2O)5", U"Al2(SO4)3(H2O)18",
-                             U"C6H12O6",   U"(NH4)2SO4", U"Mg3(PO4)2", U"NaCl",      U"KMnO4",
-                             U"C2H5OH",    U"Ba(NO3)2", U"Ca3(PO4)2", U"NaHCO3"};
+    const Text formulas[] = {U"H2O",     U"Ca(OH)2",   U"Fe2(SO4)3", U"CuSO4(H2O)5", U"Al2(SO4)3(H2O)18",
+                             U"C6H12O6", U"(NH4)2SO4", U"Mg3(PO4)2", U"NaCl",        U"KMnO4",
+                             U"C2H5OH",  U"Ba(NO3)2",  U"Ca3(PO4)2", U"NaHCO3"};
     RecordingMessages messages;
     Workspace workspace = MakeWorkspace(messages);
     RecordingTextBox report;
@@ -81,15 +81,15 @@ BENCHMARK(BM_FormulaMix)->Unit(benchmark::kMicrosecond)->UseRealTime();
 Text GrowthFormula(int shape, std::size_t length) {
     Text formula;
     switch (shape) {
-    case 0:  // many distinct symbols, then many groups
-        for (char32_t c = 0x4E00; formula.size() < length / 2; ++c) formula.push_back(c);
-        while (formula.size() < length) formula += U"(H)2";
-        break;
-    case 1:  // symbols that are no element
-        while (formula.size() < length) formula += U"Xx";
-        break;
-    default:  // one symbol over and over
-        formula.assign(length, U'H');
+        case 0:  // many distinct symbols, then many groups
+            for (char32_t c = 0x4E00; formula.size() < length / 2; ++c) formula.push_back(c);
+            while (formula.size() < length) formula += U"(H)2";
+            break;
+        case 1:  // symbols that are no element
+            while (formula.size() < length) formula += U"Xx";
+            break;
+        default:  // one symbol over and over
+            formula.assign(length, U'H');
     }
     formula.resize(length);
     return formula;
@@ -104,11 +104,20 @@ void BM_FormulaGrowth(benchmark::State& state, int shape) {
     state.SetComplexityN(state.range(0));
 }
 BENCHMARK_CAPTURE(BM_FormulaGrowth, DistinctSymbolsAndGroups, 0)
-    ->RangeMultiplier(10)->Range(1000, 1000000)->Complexity(benchmark::oN)->Unit(benchmark::kMillisecond);
+    ->RangeMultiplier(10)
+    ->Range(1000, 1000000)
+    ->Complexity(benchmark::oN)
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_FormulaGrowth, UnknownSymbols, 1)
-    ->RangeMultiplier(10)->Range(1000, 1000000)->Complexity(benchmark::oN)->Unit(benchmark::kMillisecond);
+    ->RangeMultiplier(10)
+    ->Range(1000, 1000000)
+    ->Complexity(benchmark::oN)
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_FormulaGrowth, OneSymbol, 2)
-    ->RangeMultiplier(10)->Range(1000, 1000000)->Complexity(benchmark::oN)->Unit(benchmark::kMillisecond);
+    ->RangeMultiplier(10)
+    ->Range(1000, 1000000)
+    ->Complexity(benchmark::oN)
+    ->Unit(benchmark::kMillisecond);
 
 void BM_Composition10000Lines(benchmark::State& state) {
     RecordingMessages messages;
@@ -148,7 +157,8 @@ void BM_ShowLongFormulaAndPaint(benchmark::State& state) {
         QApplication::processEvents();
     }
     picture.removeEventFilter(&counter);
-    state.counters["paints_per_drawing"] = static_cast<double>(counter.paints) / static_cast<double>(state.iterations());
+    state.counters["paints_per_drawing"] =
+        static_cast<double>(counter.paints) / static_cast<double>(state.iterations());
 }
 BENCHMARK(BM_ShowLongFormulaAndPaint)->Unit(benchmark::kMillisecond);
 
@@ -180,7 +190,8 @@ void TypeAtTheEnd(benchmark::State& state, QWidget* window, QLineEdit* box, QWid
     }
     watched->removeEventFilter(&counter);
     state.SetItemsProcessed(state.iterations() * 2);  // keys
-    state.counters["paints_per_key"] = static_cast<double>(counter.paints) / (2.0 * static_cast<double>(state.iterations()));
+    state.counters["paints_per_key"] =
+        static_cast<double>(counter.paints) / (2.0 * static_cast<double>(state.iterations()));
     window->hide();
 }
 

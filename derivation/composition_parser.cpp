@@ -40,8 +40,7 @@ void AnalizePercentageString(Workspace& workspace, Text& line) {
     TextPosition position = 0;
     record.Percent = ToSingle(ReadDigit(number, position));
 
-    const FoundElement element =
-        record.Symbol.empty() ? FoundElement{} : elements->Find(record.Symbol);
+    const FoundElement element = record.Symbol.empty() ? FoundElement{} : elements->Find(record.Symbol);
     if (element.Found) {
         record.Mass = element.Mass;
         record.Number = element.Number;

@@ -38,9 +38,9 @@ Look Examine(const std::filesystem::path& path);
 
 struct Reading {
     FileKind Kind = FileKind::Missing;  // Regular when the bytes were read
-    FileStamp Stamp;                // of the opened file, taken before reading
-    std::int64_t ReadAt = 0;    // the clock when reading began, nanoseconds since 1970
-    std::string Bytes;          // at most the requested number
+    FileStamp Stamp;                    // of the opened file, taken before reading
+    std::int64_t ReadAt = 0;            // the clock when reading began, nanoseconds since 1970
+    std::string Bytes;                  // at most the requested number
 };
 
 // Opens the file without waiting (a FIFO or a device is not read) and reads

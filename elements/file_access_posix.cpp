@@ -102,8 +102,8 @@ Creation CreateNew(const std::filesystem::path& path, std::string_view bytes) {
     std::string temporary = (path.parent_path() / ("." + path.filename().string() + ".XXXXXX")).string();
     FileDescriptor file(::mkostemp(temporary.data(), O_CLOEXEC));
     if (!file.valid()) return Creation::Failed;
-    const bool written = ::fchmod(file.get(), 0644) == 0 && WriteAll(file.get(), bytes) &&
-                         ::fsync(file.get()) == 0 && file.Close();
+    const bool written =
+        ::fchmod(file.get(), 0644) == 0 && WriteAll(file.get(), bytes) && ::fsync(file.get()) == 0 && file.Close();
     Creation result = Creation::Failed;
     if (written) {
         // link() fails when the name is taken; where the file system has no

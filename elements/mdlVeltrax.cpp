@@ -116,12 +116,12 @@ LoadedNameMass LoadNameMass(const std::filesystem::path& directory, NameMassCach
     }
     if (reading.Kind != FileKind::Regular || reading.Bytes.empty()) cache.FromFile.reset();
     switch (reading.Kind) {
-    case FileKind::Missing:
-        return {BuiltInElements(cache), NameMassSource::NoFile};
-    case FileKind::Other:
-        return {BuiltInElements(cache), NameMassSource::UnreadableFile};
-    case FileKind::Regular:
-        break;
+        case FileKind::Missing:
+            return {BuiltInElements(cache), NameMassSource::NoFile};
+        case FileKind::Other:
+            return {BuiltInElements(cache), NameMassSource::UnreadableFile};
+        case FileKind::Regular:
+            break;
     }
     ++cache.FileReads;
     if (reading.Bytes.empty()) return {BuiltInElements(cache), NameMassSource::EmptyFile};

@@ -13,7 +13,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const ElementTable direct = mdlVeltrax::SplitNameMass(bytes);
     const mdlVeltrax::LoadedElements indexed(direct);
     const Text some = BytesAsText(data, std::min<std::size_t>(size, 2));
-    for (const Text& symbol : {Text(U"H"), Text(U"He"), Text(U"C"), Text(U"MT"), Text(U"X"), Text(), Text(U" "), some}) {
+    for (const Text& symbol :
+         {Text(U"H"), Text(U"He"), Text(U"C"), Text(U"MT"), Text(U"X"), Text(), Text(U" "), some}) {
         const FoundElement element = mdlVeltrax::FindElement(symbol, direct);
         if (!element.Found) FUZZ_CHECK(element.Mass == 0 && element.Number == 0);
         // The indexed lookup gives the same answer as the plain search, twice.

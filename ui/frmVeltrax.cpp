@@ -41,8 +41,7 @@ QFont TextBoxFont() { return SansSerif(9.75); }
 
 }  // namespace
 
-frmVeltrax::frmVeltrax(std::filesystem::path elementFolder, MessageBox* messages, QWidget* parent)
-    : QWidget(parent) {
+frmVeltrax::frmVeltrax(std::filesystem::path elementFolder, MessageBox* messages, QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("frmVeltrax"));
     InstallAccessibleRoles();
     setWindowIcon(VeltraxIcon());

@@ -20,8 +20,7 @@ class frmVeltrax : public QWidget {
 public:
     // `elementFolder` holds NameMass.dat; `messages` replaces the message
     // boxes (tests record them instead).
-    explicit frmVeltrax(std::filesystem::path elementFolder, MessageBox* messages = nullptr,
-                        QWidget* parent = nullptr);
+    explicit frmVeltrax(std::filesystem::path elementFolder, MessageBox* messages = nullptr, QWidget* parent = nullptr);
     ~frmVeltrax() override;
 
     const Workspace& workspace() const { return workspace_; }

@@ -3,8 +3,8 @@
 #include <QAccessible>
 #include <QPainter>
 #include <QPalette>
-#include <QStyleOptionFocusRect>
 #include <QStyle>
+#include <QStyleOptionFocusRect>
 #include <algorithm>
 
 #include "qt_text.h"

@@ -1,8 +1,9 @@
+#include "analysis/composition_report.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
-#include "analysis/composition_report.h"
 #include "analysis/formula_parser.h"
 #include "analysis/numbers.h"
 #include "tests/doubles.h"

@@ -4,8 +4,8 @@
 
 #include <bit>
 #include <cmath>
-#include <random>
 #include <fstream>
+#include <random>
 #include <string>
 
 #include "analysis/numbers.h"

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cfloat>
-#include <random>
 #include <cmath>
+#include <random>
 
 TEST(FormatGeneral, WritesTheGeneralNumberForm) {
     const struct {

@@ -2,11 +2,10 @@
 // exists, never waited for, read only as far as needed, and read again
 // exactly when it may have changed.
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
-
-#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <atomic>
@@ -100,8 +99,8 @@ TEST_F(SharedElementFile, HugeAndEndlessFilesCostOnlyTheStartOfTheFile) {
              for (int i = 0; i < 200; ++i) out << blanks;
          },
          "# Масса - 1"},
-        {"a FIFO without a writer", [](const std::filesystem::path& path) { ASSERT_EQ(::mkfifo(path.c_str(), 0644), 0); },
-         nullptr},
+        {"a FIFO without a writer",
+         [](const std::filesystem::path& path) { ASSERT_EQ(::mkfifo(path.c_str(), 0644), 0); }, nullptr},
         {"/dev/zero behind a link",
          [](const std::filesystem::path& path) { std::filesystem::create_symlink("/dev/zero", path); }, nullptr},
     };

@@ -289,7 +289,6 @@ TEST_F(ElementFileReuse, AnEditIsSeenAtTheNextAnalysisAndAnUnchangedFileIsNotRea
     EXPECT_EQ(test.workspace.ElementFile.FileReads, reads + 1);
 }
 
-
 TEST(CreateNew, NeverReplacesAFileAndLeavesNoTemporaryFile) {
     TemporaryDirectory directory;
     const auto path = directory.path() / "NameMass.dat";

@@ -1,18 +1,17 @@
 #include "ui/frmVeltrax.h"
 
-#include <QFile>
-#include <QTemporaryDir>
-#include <QTemporaryFile>
-
 #include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTemporaryDir>
+#include <QTemporaryFile>
 #include <QTimer>
 #include <QtTest>
 #include <memory>
@@ -336,7 +335,8 @@ void WindowTest::theMessageBoxHasTheCaptionTheTextAndOkOnly() {
 void WindowTest::enterOnTheFocusedButtonPressesIt() {
     percent()->setPlainText(QStringLiteral("C = 40\nH = 6.7\nO = 53.3"));
     auto* button = control<QPushButton>("Command1");
-    for (const auto& [key, modifiers] : {std::pair{Qt::Key_Return, Qt::NoModifier}, {Qt::Key_Enter, Qt::KeypadModifier}}) {
+    for (const auto& [key, modifiers] :
+         {std::pair{Qt::Key_Return, Qt::NoModifier}, {Qt::Key_Enter, Qt::KeypadModifier}}) {
         picture()->Clear();
         button->setFocus();
         QTest::keyClick(button, key, modifiers);
