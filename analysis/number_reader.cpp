@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "../elements/mdlVeltrax.h"
+#include "numbers.h"
+#include "workspace.h"
 
 namespace {
 
@@ -30,4 +32,9 @@ double ReadDigit(TextView text, TextPosition& position) {
     } while (position < text.size() && ContinuesNumber(text[position]));
     if (const auto comma = work.find(U','); comma != Text::npos) work[comma] = U'.';
     return ConvertNumberText(work);
+}
+
+std::int16_t PrecisionOfEntry(TextView entry) {
+    const double places = RoundHalfEven(ConvertNumberText(entry));
+    return static_cast<std::int16_t>(places >= 0 && places <= kMaxPrecision ? places : 0);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 
 #include "../elements/text.h"
 
@@ -18,3 +19,8 @@ double ReadDigit(TextView text, TextPosition& position);
 // The conversion at the end of ReadDigit: leading blanks, tabs and line feeds
 // skipped, an optional sign, digits with at most one "." as the point.
 double ConvertNumberText(TextView text);
+
+// The precision that an entry of the precision list stands for: its leading
+// number, rounded to a whole number, ties to even; 0 for anything outside 0
+// to 14.
+std::int16_t PrecisionOfEntry(TextView entry);

@@ -7,6 +7,8 @@
 #include <limits>
 #include <string>
 
+#include "../elements/number_text.h"
+
 namespace {
 
 // Exact for -22 to 22.
@@ -28,7 +30,7 @@ struct Decimal {
     std::string_view digits() const { return {digit.data(), count}; }
 };
 
-// Reads what to_chars writes in scientific form: "-d.ddde+XX".
+// Reads a scientific form: "-d.ddde+XX".
 Decimal FromScientific(const char* first, const char* last) {
     Decimal decimal;
     decimal.negative = *first == '-';
@@ -43,27 +45,23 @@ Decimal FromScientific(const char* first, const char* last) {
 
 // The value rounded to `digits` significant digits, exactly.
 Decimal RoundedExactly(double value, int digits) {
-    std::array<char, 64> buffer;
-    const auto end =
-        std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, std::chars_format::scientific, digits - 1)
-            .ptr;
-    return FromScientific(buffer.data(), end);
+    std::array<char, number_text::kBufferSize> buffer;
+    const std::size_t length = number_text::Scientific(value, digits - 1, buffer.data());
+    return FromScientific(buffer.data(), buffer.data() + length);
 }
 
-// The same, mostly through the much cheaper shortest form that reads back as
-// the value (of a float where the value is one). When that form has no more
+// The same, mostly through the much cheaper short form that reads back as the
+// value (of a float where the value is one). When that form has no more
 // than `digits` digits and numbers of `digits` digits lie further apart than
 // two steps of the value's format, no other number of `digits` digits can be
 // nearer to the value, so the shortest form is the rounded one.
 Decimal Rounded(double value, int digits) {
-    std::array<char, 64> buffer;
+    std::array<char, number_text::kBufferSize> buffer;
     const auto single = static_cast<float>(value);
     const bool isSingle = digits <= std::numeric_limits<float>::max_digits10 && static_cast<double>(single) == value;
-    const auto end =
-        isSingle
-            ? std::to_chars(buffer.data(), buffer.data() + buffer.size(), single, std::chars_format::scientific).ptr
-            : std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, std::chars_format::scientific).ptr;
-    Decimal shortest = FromScientific(buffer.data(), end);
+    const std::size_t length = isSingle ? number_text::RoundTripScientific(single, buffer.data())
+                                        : number_text::RoundTripScientific(value, buffer.data());
+    Decimal shortest = FromScientific(buffer.data(), buffer.data() + length);
     if (shortest.count <= static_cast<std::size_t>(digits)) {
         const double magnitude = std::fabs(value);
         const double step =

@@ -1,5 +1,8 @@
 #include "formula_drawing.h"
 
+#include <algorithm>
+#include <string>
+
 namespace {
 
 bool IsDrawnInNormalType(char32_t c) {
@@ -7,6 +10,43 @@ bool IsDrawnInNormalType(char32_t c) {
 }
 
 }  // namespace
+
+KeptFormula KeepFormula(TextView typed, std::size_t capacity) {
+    KeptFormula kept;
+    kept.Formula.reserve(std::min(typed.size(), capacity));
+    for (const char32_t c : typed) {
+        if (!IsDrawnInNormalType(c) && !IsDigit(c)) continue;
+        if (kept.Formula.size() < capacity)
+            kept.Formula.push_back(c);
+        else
+            ++kept.Dropped;
+    }
+    return kept;
+}
+
+Text FormulaCutMessage(std::size_t dropped) {
+    const std::string count = std::to_string(dropped);
+    return U"Формула не помещается в поле: в нём не более 32767 знаков. Отброшено знаков в конце формулы: " +
+           Text(count.begin(), count.end()) + U".";
+}
+
+Text FormulaDescription(const std::vector<PrintedText>& printed, double normalSize) {
+    Text description;
+    bool inSubscript = false;
+    for (const PrintedText& drawn : printed) {
+        const TextView text = TrimBlanks(drawn.Printed);
+        const bool subscript = drawn.FontSize < normalSize;
+        if (subscript && !inSubscript) {
+            if (!description.empty() && description.back() != kBlank) description.push_back(kBlank);
+            description += U"нижний индекс ";
+        } else if (!subscript && inSubscript) {
+            description += U", ";
+        }
+        description += text;
+        inSubscript = subscript;
+    }
+    return description;
+}
 
 void ShowFormula(Text& formula, DrawingSurface& surface) {
     surface.Clear();

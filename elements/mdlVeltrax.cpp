@@ -2,10 +2,11 @@
 
 #include <algorithm>
 #include <array>
-#include <charconv>
 #include <cmath>
 #include <limits>
 #include <string>
+
+#include "number_text.h"
 
 namespace mdlVeltrax {
 namespace {
@@ -192,9 +193,7 @@ double ReadLeadingDecimal(TextView text, std::size_t* consumed) {
     if (number.front() == '.') number.insert(number.begin(), '0');
     if (number.back() == '.') number.push_back('0');
     double value = 0;
-    const auto [end, error] =
-        std::from_chars(number.data(), number.data() + number.size(), value, std::chars_format::fixed);
-    if (error == std::errc::result_out_of_range) {
+    if (!number_text::ReadFixed(number, value)) {
         // Either too large for a double or a nonzero value too small for one.
         const bool large = number.find_first_not_of('0') < number.find('.');
         return large ? std::numeric_limits<double>::infinity() : 0.0;

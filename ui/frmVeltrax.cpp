@@ -148,8 +148,9 @@ bool frmVeltrax::event(QEvent* event) {
 // the formula and drops what it cannot contain. Writing back a cleaned text
 // changes the box again, so this runs nested until nothing more is removed.
 void frmVeltrax::txtFormula_Change() {
-    FormulaText = ToText(txtFormula->text());
-    const Text typed = FormulaText;
+    const Text typed = ToText(txtFormula->text());
+    KeptFormula kept = KeepFormula(typed);
+    FormulaText = std::move(kept.Formula);
     ShowFormula(FormulaText, *picFormula);
     if (FormulaText == typed) return;  // nothing removed: no change, and the caret stays
     // The cleaned text is written back as an edit of the box, never with
@@ -165,6 +166,7 @@ void frmVeltrax::txtFormula_Change() {
     txtFormula->insert(cleaned);
     if (outermost) writingBack_ = false;
     txtFormula->setCursorPosition(static_cast<int>(txtFormula->text().size()));
+    if (kept.Dropped > 0) ShowMessage(workspace_, FormulaCutMessage(kept.Dropped));
 }
 
 void frmVeltrax::txtFormula_Enter() {
@@ -179,8 +181,7 @@ void frmVeltrax::Command1_Click() {
 }
 
 void frmVeltrax::cmbPrecision_Click() {
-    const double places = RoundHalfEven(ConvertNumberText(ToText(cmbPrecision->currentText())));
-    workspace_.Precision = static_cast<std::int16_t>(places >= 0 && places <= kMaxPrecision ? places : 0);
+    workspace_.Precision = PrecisionOfEntry(ToText(cmbPrecision->currentText()));
 }
 
 // The controls follow the client area: the formula box and the picture span

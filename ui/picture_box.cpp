@@ -7,6 +7,7 @@
 #include <QStyleOptionFocusRect>
 #include <algorithm>
 
+#include "drawing/formula_drawing.h"
 #include "qt_text.h"
 
 PictureBox::PictureBox(QWidget* parent) : QWidget(parent) {
@@ -100,20 +101,8 @@ void PictureBox::paintEvent(QPaintEvent*) {
 }
 
 QString PictureBox::Description() const {
-    // Subscripts that follow each other form one number ("нижний индекс 12").
-    QString description;
-    bool inSubscript = false;
-    for (const auto& drawn : drawing_) {
-        const QString text = drawn.text.trimmed();
-        const bool subscript = drawn.fontSize < normalSize_;
-        if (subscript && !inSubscript) {
-            if (!description.isEmpty() && !description.endsWith(QLatin1Char(' '))) description += QLatin1Char(' ');
-            description += QStringLiteral("нижний индекс ");
-        } else if (!subscript && inSubscript) {
-            description += QStringLiteral(", ");
-        }
-        description += text;
-        inSubscript = subscript;
-    }
-    return description;
+    std::vector<PrintedText> printed;
+    printed.reserve(drawing_.size());
+    for (const auto& drawn : drawing_) printed.push_back({ToText(drawn.text), drawn.x, drawn.y, drawn.fontSize});
+    return ToQString(FormulaDescription(printed, normalSize_));
 }

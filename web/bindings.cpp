@@ -1,0 +1,244 @@
+#include <emscripten.h>
+
+#include <array>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "analysis/formula_parser.h"
+#include "analysis/number_reader.h"
+#include "analysis/workspace.h"
+#include "derivation/composition_parser.h"
+#include "drawing/formula_drawing.h"
+#include "elements/mdlVeltrax.h"
+
+// What the page calls. Each call takes the controls' input as UTF-8 text and
+// answers with one JSON object: what to write into the controls, what to draw
+// and the messages to show, in order. The page keeps no state of the
+// analyses; the workspace here is the window's.
+
+namespace {
+
+// The width of a text in the picture's font, from the browser's own metrics.
+// clang-format off
+EM_JS(double, veltrax_text_width, (const char* text, double points), {
+    return Module.veltraxTextWidth(UTF8ToString(text), points);
+});
+// clang-format on
+
+class PageMessages : public MessageBox {
+public:
+    void Show(const Text& message) override { shown.push_back(message); }
+    std::vector<Text> shown;
+};
+
+class PageReportBox : public OutputTextBox {
+public:
+    Text GetText() const override { return text; }
+    void SetText(const Text& newText) override {
+        text = newText;
+        written = true;
+    }
+    Text text;
+    bool written = false;
+};
+
+// The picture: keeps what was drawn, and measures a single character once
+// per size, as a formula is printed one character at a time.
+class PagePicture : public DrawingSurface {
+public:
+    void Clear() override {
+        printed.clear();
+        x_ = y_ = 0;
+        normalSize = fontSize_;
+    }
+    double CurrentX() const override { return x_; }
+    void SetCurrentX(double twips) override { x_ = twips; }
+    double CurrentY() const override { return y_; }
+    void SetCurrentY(double twips) override { y_ = twips; }
+    double FontSize() const override { return fontSize_; }
+    void SetFontSize(double points) override { fontSize_ = points; }
+    void Print(TextView text) override {
+        printed.push_back({Text(text), x_, y_, fontSize_});
+        x_ += Width(text);
+    }
+
+    std::vector<PrintedText> printed;
+    double normalSize = 20;
+
+private:
+    struct SizedWidths {
+        double points;
+        std::array<double, 128> ascii;  // negative until measured
+    };
+    double Width(TextView text) {
+        if (text.size() == 1 && text[0] < 128) {
+            SizedWidths& sized = WidthsOf(fontSize_);
+            double& width = sized.ascii[text[0]];
+            if (width < 0) width = veltrax_text_width(ToUtf8(text).c_str(), fontSize_);
+            return width;
+        }
+        return veltrax_text_width(ToUtf8(text).c_str(), fontSize_);
+    }
+    SizedWidths& WidthsOf(double points) {
+        for (auto& sized : widths_)
+            if (sized.points == points) return sized;
+        if (widths_.size() > 8) widths_.clear();
+        widths_.push_back({points, {}});
+        widths_.back().ascii.fill(-1);
+        return widths_.back();
+    }
+
+    double x_ = 0, y_ = 0, fontSize_ = 20;
+    std::vector<SizedWidths> widths_;
+};
+
+struct Page {
+    Page() {
+        workspace.Messages = &messages;
+        workspace.ElementFolder = "";
+        workspace.Precision = 1;
+        ResetCompositionTable(workspace.Composition);
+    }
+    Workspace workspace;
+    PageMessages messages;
+    PagePicture picture;
+    Text formulaText;
+    std::string answer;  // the last answer, valid until the next call
+};
+
+Page& ThePage() {
+    static Page page;
+    return page;
+}
+
+void AppendJsonString(std::string& out, TextView text) {
+    out.push_back('"');
+    for (const char32_t c : text) {
+        if (c == U'"' || c == U'\\') {
+            out.push_back('\\');
+            out.push_back(static_cast<char>(c));
+        } else if (c < 0x20) {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(c));
+            out += escaped;
+        } else {
+            out += ToUtf8(TextView(&c, 1));
+        }
+    }
+    out.push_back('"');
+}
+
+void AppendNumber(std::string& out, double value) {
+    char number[32];
+    std::snprintf(number, sizeof number, "%.17g", value);
+    out += number;
+}
+
+// The messages of the call, the picture as far as `visibleTwips` reaches
+// (nothing further right can be seen) and its description.
+void AppendMessagesAndPicture(Page& page, std::string& out, double visibleTwips) {
+    out += "\"messages\":[";
+    for (std::size_t i = 0; i < page.messages.shown.size(); ++i) {
+        if (i) out.push_back(',');
+        AppendJsonString(out, page.messages.shown[i]);
+    }
+    page.messages.shown.clear();
+    out += "],\"normalSize\":";
+    AppendNumber(out, page.picture.normalSize);
+    out += ",\"drawing\":[";
+    bool first = true;
+    for (const PrintedText& drawn : page.picture.printed) {
+        if (drawn.X > visibleTwips) break;  // everything after it lies further right
+        if (!first) out.push_back(',');
+        first = false;
+        out.push_back('[');
+        AppendJsonString(out, drawn.Printed);
+        for (const double value : {drawn.X, drawn.Y, drawn.FontSize}) {
+            out.push_back(',');
+            AppendNumber(out, value);
+        }
+        out.push_back(']');
+    }
+    out += "],\"description\":";
+    AppendJsonString(out, FormulaDescription(page.picture.printed, page.picture.normalSize));
+}
+
+void BeginCall(Page& page, int precision, const char* separator) {
+    page.workspace.Precision = PrecisionOfEntry(FromUtf8(std::to_string(precision)));
+    const Text decimal = FromUtf8(separator);
+    page.workspace.DecimalSeparator = decimal.empty() ? U'.' : decimal.front();
+}
+
+}  // namespace
+
+extern "C" {
+
+// The picture's font at start-up: 20 points.
+EMSCRIPTEN_KEEPALIVE void veltrax_start() { ThePage().picture.SetFontSize(20); }
+
+// A change of the formula box: what the box keeps, and the picture.
+EMSCRIPTEN_KEEPALIVE const char* veltrax_formula_changed(const char* typed, double visibleTwips) {
+    Page& page = ThePage();
+    const Text typedText = FromUtf8(typed);
+    KeptFormula kept = KeepFormula(typedText);
+    page.formulaText = std::move(kept.Formula);
+    ShowFormula(page.formulaText, page.picture);
+    if (kept.Dropped > 0) ShowMessage(page.workspace, FormulaCutMessage(kept.Dropped));
+    std::string& out = page.answer;
+    out = "{\"formula\":";
+    AppendJsonString(out, page.formulaText);
+    out += ",\"changed\":";
+    out += page.formulaText == typedText ? "false," : "true,";
+    AppendMessagesAndPicture(page, out, visibleTwips);
+    out.push_back('}');
+    return out.c_str();
+}
+
+// Enter in the formula box: the report, or null where the box stays as it is.
+EMSCRIPTEN_KEEPALIVE const char* veltrax_enter(int precision, const char* separator, double visibleTwips) {
+    Page& page = ThePage();
+    BeginCall(page, precision, separator);
+    PageReportBox report;
+    AnalizeFormula(page.workspace, page.formulaText, report);
+    std::string& out = page.answer;
+    out = "{\"report\":";
+    if (report.written)
+        AppendJsonString(out, report.text);
+    else
+        out += "null";
+    out.push_back(',');
+    AppendMessagesAndPicture(page, out, visibleTwips);
+    out.push_back('}');
+    return out.c_str();
+}
+
+// The button: the composition text (lines joined by CR LF) read and the
+// derived formula drawn.
+EMSCRIPTEN_KEEPALIVE const char* veltrax_command(const char* composition, int precision, const char* separator,
+                                                 double visibleTwips) {
+    Page& page = ThePage();
+    BeginCall(page, precision, separator);
+    AnalizePercentage(page.workspace, FromUtf8(composition), page.picture);
+    std::string& out = page.answer;
+    out = "{";
+    AppendMessagesAndPicture(page, out, visibleTwips);
+    out.push_back('}');
+    return out.c_str();
+}
+
+// The picture again, for a new width.
+EMSCRIPTEN_KEEPALIVE const char* veltrax_picture(double visibleTwips) {
+    Page& page = ThePage();
+    std::string& out = page.answer;
+    out = "{";
+    AppendMessagesAndPicture(page, out, visibleTwips);
+    out.push_back('}');
+    return out.c_str();
+}
+
+// The built-in NameMass.dat, the final NUL included.
+EMSCRIPTEN_KEEPALIVE const char* veltrax_built_in_data() { return mdlVeltrax::BuiltInNameMass().data(); }
+EMSCRIPTEN_KEEPALIVE int veltrax_built_in_size() { return static_cast<int>(mdlVeltrax::BuiltInNameMass().size()); }
+
+}  // extern "C"

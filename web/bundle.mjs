@@ -1,0 +1,31 @@
+// Puts the page together as one self-contained file: the HTML with its style,
+// the core (its wasm inside it) and the page's script inlined.
+// Usage: node bundle.mjs CORE.js OUTPUT.html
+import { readFileSync, writeFileSync, renameSync } from "node:fs";
+import { dirname, join } from "node:path";
+import { fileURLToPath } from "node:url";
+
+const here = dirname(fileURLToPath(import.meta.url));
+const [core, output] = process.argv.slice(2);
+if (!core || !output) {
+  console.error("usage: node bundle.mjs CORE.js OUTPUT.html");
+  process.exit(2);
+}
+// Inside a script element nothing may close it early.
+const script = (text) => text.replace(/<\/(script)/gi, "<\\/$1").replace(/<!--/g, "<\\!--");
+const parts = {
+  "/*@STYLE@*/": readFileSync(join(here, "page.css"), "utf8"),
+  "/*@CORE@*/": script(readFileSync(core, "utf8")),
+  "/*@PAGE@*/": script(readFileSync(join(here, "page.js"), "utf8")),
+};
+let page = readFileSync(join(here, "page.html"), "utf8");
+for (const [mark, text] of Object.entries(parts)) {
+  const at = page.indexOf(mark);
+  if (at < 0) throw new Error(`page.html lacks ${mark}`);
+  page = page.slice(0, at) + text + page.slice(at + mark.length);
+}
+// Written beside and moved into place, so that a reader never sees half a page.
+const partial = `${output}.partial`;
+writeFileSync(partial, page);
+renameSync(partial, output);
+console.log(`${output}: ${page.length} bytes`);

@@ -1,0 +1,410 @@
+// The page is the program's window: the same six controls, laid out in twips
+// as the desktop lays them out, and the same core, compiled to WebAssembly,
+// doing everything that is not the browser's work.
+"use strict";
+
+(() => {
+  const $ = (id) => document.getElementById(id);
+  const txtFormula = $("txtFormula");
+  const picFormula = $("picFormula");
+  const txtPercent = $("txtPercent");
+  const Command1 = $("Command1");
+  const lblPrecision = $("lblPrecision");
+  const cmbPrecision = $("cmbPrecision");
+  const cmdTable = $("cmdTable");
+
+  const kTwipsPerPixel = 15; // 1440 twips an inch, 96 CSS pixels an inch
+  const kPictureFont = 'Arial, "Liberation Sans", Helvetica, sans-serif';
+  const kStorageKey = "veltrax/";
+
+  // ---- The element table in the browser's storage ------------------------
+
+  // One character a byte, as NameMass.dat is single-byte text. Where the
+  // browser keeps no storage (a private window, a blocked file:// origin) the
+  // table lives in memory until the page is closed, and the user is told once.
+  const store = (() => {
+    let storage = null;
+    try {
+      storage = window.localStorage;
+      const probe = kStorageKey + "probe";
+      storage.setItem(probe, probe);
+      storage.removeItem(probe);
+    } catch (error) {
+      storage = null;
+    }
+    const memory = new Map();
+    let noticePending = storage === null;
+    const get = (name) => {
+      if (storage === null) return memory.has(name) ? memory.get(name) : null;
+      try {
+        return storage.getItem(kStorageKey + name);
+      } catch (error) {
+        return null;
+      }
+    };
+    // Throws where the browser refuses to keep it.
+    const set = (name, bytes) => {
+      if (storage === null) memory.set(name, bytes);
+      else storage.setItem(kStorageKey + name, bytes);
+    };
+    // Two 32-bit FNV-1a hashes of different seeds, folded into 53 bits.
+    const hash = (text) => {
+      let a = 0x811c9dc5, b = 0x01000193 ^ text.length;
+      for (let i = 0; i < text.length; ++i) {
+        const c = text.charCodeAt(i);
+        a = Math.imul(a ^ c, 0x01000193);
+        b = Math.imul(b ^ c, 0x5bd1e995);
+      }
+      return (a >>> 0) * 2097152 + ((b >>> 0) >>> 11);
+    };
+    const stamp = (bytes) => ({ size: bytes.length, device: 0, inode: hash(bytes), modified: 0, changed: 0 });
+    return {
+      available: storage !== null,
+      get,
+      set,
+      // Told once per page, with the first analysis or the panel.
+      takeNotice() {
+        if (!noticePending) return [];
+        noticePending = false;
+        return [
+          "Хранилище браузера недоступно (например, в приватном окне или когда браузер не даёт его " +
+            "страницам, открытым с диска). Таблица элементов не сохранится после закрытия страницы: " +
+            "расчёты ведутся по встроенной таблице, а правки в панели «Таблица элементов» действуют, " +
+            "пока страница открыта.",
+        ];
+      },
+      // What the core's element-file layer calls.
+      look(name) {
+        const bytes = get(name);
+        return bytes === null ? null : stamp(bytes);
+      },
+      read(name, maxBytes) {
+        const bytes = get(name);
+        return bytes === null ? null : { stamp: stamp(bytes), bytes: bytes.slice(0, maxBytes) };
+      },
+      create(name, bytes) {
+        if (get(name) !== null) return "existed";
+        try {
+          set(name, bytes);
+          return "created";
+        } catch (error) {
+          return "failed";
+        }
+      },
+    };
+  })();
+
+  // ---- Text widths in the picture's font ---------------------------------
+
+  // Measured at one twip a pixel, so widths come out in twips.
+  const measure = document.createElement("canvas").getContext("2d");
+  const fontAt = (points) => `${points * 20}px ${kPictureFont}`;
+  const textWidth = (text, points) => {
+    measure.font = fontAt(points);
+    return measure.measureText(text).width;
+  };
+  const ascents = new Map();
+  const ascentOf = (points) => {
+    if (!ascents.has(points)) {
+      measure.font = fontAt(points);
+      ascents.set(points, measure.measureText("H").fontBoundingBoxAscent);
+    }
+    return ascents.get(points);
+  };
+
+  // ---- Calls into the core ------------------------------------------------
+
+  let core = null;
+  const inText = (text) => {
+    const size = core.lengthBytesUTF8(text) + 1;
+    const pointer = core._malloc(size);
+    core.stringToUTF8(text, pointer, size);
+    return pointer;
+  };
+  const call = (name, ...args) => {
+    const owned = [];
+    const converted = args.map((arg) => {
+      if (typeof arg !== "string") return arg;
+      const pointer = inText(arg);
+      owned.push(pointer);
+      return pointer;
+    });
+    try {
+      return JSON.parse(core.UTF8ToString(core["_veltrax_" + name](...converted)));
+    } finally {
+      owned.forEach((pointer) => core._free(pointer));
+    }
+  };
+  // Lines as the core sees them: joined by CR LF.
+  const withCRLF = (text) => text.replace(/\r\n|\r|\n/g, "\r\n");
+
+  const decimalSeparator = () => {
+    try {
+      const parts = new Intl.NumberFormat(navigator.language).formatToParts(1.5);
+      const decimal = parts.find((part) => part.type === "decimal");
+      return decimal ? decimal.value : ".";
+    } catch (error) {
+      return ".";
+    }
+  };
+  let precision = 1;
+
+  // ---- Messages: modal, one at a time, in order --------------------------
+
+  const messageBox = $("message");
+  const messages = [];
+  let focusBeforeMessages = null;
+  const showNextMessage = () => {
+    if (messageBox.open || messages.length === 0) return;
+    if (focusBeforeMessages === null) focusBeforeMessages = document.activeElement;
+    $("messageText").textContent = messages.shift();
+    messageBox.showModal();
+    $("messageOK").focus();
+  };
+  messageBox.addEventListener("close", () => {
+    if (messages.length > 0) {
+      setTimeout(showNextMessage);
+      return;
+    }
+    const back = focusBeforeMessages;
+    focusBeforeMessages = null;
+    if (back && back !== document.body) back.focus();
+  });
+  messageBox.addEventListener("cancel", (event) => event.preventDefault()); // only OK closes it
+  // Opened after the event that raised them has ended, so that the Enter that
+  // started an analysis does not also press OK.
+  const queueMessages = (texts) => {
+    if (texts.length === 0) return;
+    messages.push(...texts);
+    setTimeout(showNextMessage);
+  };
+
+  // ---- Layout: the window's, in twips, over the viewport -----------------
+
+  // Design positions (left, top, width, height) in twips.
+  const geometry = {
+    picFormula: [0, 480, 7095, 735],
+    txtFormula: [0, 0, 7095, 375],
+    txtPercent: [1200, 1320, 4095, 2535],
+    Command1: [0, 1320, 1095, 1335],
+    lblPrecision: [5280, 1320, 1215, 615],
+    cmbPrecision: [5400, 2040, 975, 315],
+    cmdTable: [0, 2745, 1095, 615],
+  };
+  // CSS pixels a pixel of the design: 1 on a phone or a laptop, more on a
+  // large screen or a projector, so that the type stays readable from afar.
+  const scale = () => Math.min(3, Math.max(1, Math.min(window.innerWidth / 954, window.innerHeight / 540)));
+  let pixelsPerTwip = 1 / kTwipsPerPixel;
+  const f = Math.fround; // the controls' coordinates are single precision
+  // A value the platform rejects (negative, not a number) is not applied.
+  const setIf = (box, index, value) => {
+    if (Number.isFinite(value) && (value >= 0 || index === 0)) box[index] = f(value);
+  };
+  const layout = () => {
+    pixelsPerTwip = scale() / kTwipsPerPixel;
+    const W = f(window.innerWidth / pixelsPerTwip);
+    const H = f(window.innerHeight / pixelsPerTwip);
+    const g = geometry;
+    setIf(g.txtFormula, 2, W);
+    setIf(g.picFormula, 2, W);
+    setIf(g.txtPercent, 3, f(H - g.txtPercent[1]));
+    setIf(g.txtPercent, 2, f(W - f(2 * g.txtPercent[0])));
+    setIf(g.lblPrecision, 0, f(f(g.txtPercent[0] + g.txtPercent[2]) + 50));
+    setIf(g.cmbPrecision, 0, f(f(g.txtPercent[0] + g.txtPercent[2]) + 150));
+    document.documentElement.style.setProperty("--k", `${pixelsPerTwip}px`);
+    for (const [id, [left, top, width, height]] of Object.entries(g)) {
+      const style = $(id).style;
+      style.left = `${left * pixelsPerTwip}px`;
+      style.top = `${top * pixelsPerTwip}px`;
+      style.width = `${width * pixelsPerTwip}px`;
+      style.height = `${height * pixelsPerTwip}px`;
+    }
+    const [, , pw, ph] = g.picFormula;
+    picFormula.setAttribute("viewBox", `0 0 ${pw} ${ph}`);
+  };
+
+  // ---- The picture: what the core drew, as SVG in twips -------------------
+
+  const svgNS = "http://www.w3.org/2000/svg";
+  const draw = (answer) => {
+    const nodes = answer.drawing.map(([text, x, y, points]) => {
+      const node = document.createElementNS(svgNS, "text");
+      node.setAttribute("x", x);
+      node.setAttribute("y", y + ascentOf(points));
+      node.setAttribute("font-size", points * 20);
+      node.textContent = text;
+      return node;
+    });
+    picFormula.replaceChildren(...nodes);
+    picFormula.setAttribute("aria-description", answer.description);
+  };
+  const visibleTwips = () => geometry.picFormula[2];
+
+  // ---- The formula box ----------------------------------------------------
+
+  // The core decides what the box keeps; the last answer serves the input
+  // event that follows a change it has already seen.
+  let lastAnswer = null;
+  const formulaChanged = (typed) => {
+    if (lastAnswer && lastAnswer.typed === typed) return lastAnswer;
+    lastAnswer = call("formula_changed", typed, visibleTwips());
+    lastAnswer.typed = typed;
+    return lastAnswer;
+  };
+  // Writes the cleaned text back as an edit, so the browser's undo history
+  // keeps it: one undo step goes back to the text before the user's edit.
+  const writeBack = (cleaned) => {
+    txtFormula.focus();
+    txtFormula.select();
+    if (cleaned === "") {
+      if (txtFormula.value !== "") document.execCommand("delete");
+    } else {
+      document.execCommand("insertText", false, cleaned);
+    }
+    if (txtFormula.value !== cleaned) txtFormula.value = cleaned; // where editing commands are unavailable
+    txtFormula.setSelectionRange(cleaned.length, cleaned.length);
+  };
+  const answerChange = (answer) => {
+    draw(answer);
+    queueMessages(answer.messages);
+    answer.messages = [];
+  };
+  // An insertion whose text the core would change is replaced by the cleaned
+  // text before it reaches the box, so the box never holds a huge paste.
+  const kInsertions = new Set(["insertText", "insertFromPaste", "insertFromDrop", "insertReplacementText", "insertFromYank"]);
+  txtFormula.addEventListener("beforeinput", (event) => {
+    if (!core || !kInsertions.has(event.inputType)) return;
+    const data = event.dataTransfer ? event.dataTransfer.getData("text/plain") : event.data;
+    if (data === null || data === undefined) return;
+    const { value, selectionStart, selectionEnd } = txtFormula;
+    const answer = formulaChanged(value.slice(0, selectionStart) + data + value.slice(selectionEnd));
+    if (!answer.changed) return; // the box takes the edit as it is
+    event.preventDefault();
+    answerChange(answer);
+    writeBack(answer.formula);
+  });
+  const formulaInput = () => {
+    if (!core) return;
+    const answer = formulaChanged(txtFormula.value);
+    answerChange(answer);
+    if (answer.changed) writeBack(answer.formula);
+  };
+  txtFormula.addEventListener("input", formulaInput);
+  txtFormula.addEventListener("keydown", (event) => {
+    if (!core || event.key !== "Enter" || event.isComposing) return;
+    event.preventDefault();
+    const answer = call("enter", precision, decimalSeparator(), visibleTwips());
+    if (answer.report !== null) txtPercent.value = answer.report.replace(/\r\n/g, "\n");
+    queueMessages([...store.takeNotice(), ...answer.messages]);
+  });
+
+  Command1.addEventListener("click", () => {
+    if (!core) return;
+    const answer = call("command", withCRLF(txtPercent.value), precision, decimalSeparator(), visibleTwips());
+    draw(answer);
+    queueMessages([...store.takeNotice(), ...answer.messages]);
+  });
+
+  for (let places = 0; places <= 14; ++places) cmbPrecision.add(new Option(String(places), String(places)));
+  cmbPrecision.selectedIndex = 1;
+  cmbPrecision.addEventListener("change", () => {
+    precision = Number(cmbPrecision.value);
+  });
+
+  // ---- The element table panel -------------------------------------------
+
+  const kTableName = "NameMass.dat";
+  const panel = $("tablePanel");
+  const tableText = $("tableText");
+  const tableStatus = $("tableStatus");
+  const builtIn = () => {
+    const data = core._veltrax_built_in_data();
+    return String.fromCharCode(...core.HEAPU8.subarray(data, data + core._veltrax_built_in_size()));
+  };
+  const tableBytes = () => {
+    if (store.get(kTableName) === null) store.create(kTableName, builtIn());
+    const bytes = store.get(kTableName);
+    return bytes === null ? builtIn() : bytes;
+  };
+  const showTable = () => {
+    tableText.value = tableBytes().replace(/\r\n|\r/g, "\n");
+  };
+  const say = (text) => {
+    tableStatus.textContent = text;
+  };
+  // Characters beyond one byte cannot stand in the file: "?" takes their place.
+  const toBytes = (text) => text.replace(/[^\u0000-\u00ff]/g, "?");
+  const keep = (bytes, done) => {
+    try {
+      store.set(kTableName, bytes);
+      say(done);
+      return true;
+    } catch (error) {
+      say(`Не удалось сохранить таблицу в хранилище браузера (${error.name}). Правки не сохранены.`);
+      return false;
+    }
+  };
+  cmdTable.addEventListener("click", () => {
+    if (!core) return;
+    say("");
+    showTable();
+    panel.showModal();
+    tableText.focus();
+    queueMessages(store.takeNotice());
+  });
+  tableText.addEventListener("input", () => {
+    keep(toBytes(tableText.value.replace(/\n/g, "\r\n")), "Правки сохранены: они действуют со следующего расчёта.");
+  });
+  $("tableLoad").addEventListener("click", () => $("tableFile").click());
+  $("tableFile").addEventListener("change", async () => {
+    const file = $("tableFile").files[0];
+    $("tableFile").value = "";
+    if (!file) return;
+    try {
+      const bytes = new Uint8Array(await file.arrayBuffer());
+      let text = "";
+      for (let i = 0; i < bytes.length; i += 8192) text += String.fromCharCode(...bytes.subarray(i, i + 8192));
+      if (keep(text, `Загружена таблица из файла «${file.name}».`)) showTable();
+    } catch (error) {
+      say(`Файл «${file.name}» не удалось прочитать (${error.name}).`);
+    }
+  });
+  $("tableSave").addEventListener("click", () => {
+    const bytes = tableBytes();
+    const blob = new Blob([Uint8Array.from(bytes, (c) => c.charCodeAt(0))], { type: "application/octet-stream" });
+    const link = document.createElement("a");
+    link.href = URL.createObjectURL(blob);
+    link.download = kTableName;
+    link.click();
+    setTimeout(() => URL.revokeObjectURL(link.href), 60000);
+    say("Таблица сохранена как NameMass.dat в папку загрузок браузера.");
+  });
+  const confirmBox = $("confirmRestore");
+  $("tableRestore").addEventListener("click", () => {
+    confirmBox.returnValue = "";
+    confirmBox.showModal();
+    $("confirmNo").focus();
+  });
+  confirmBox.addEventListener("close", () => {
+    if (confirmBox.returnValue === "yes" && keep(builtIn(), "Встроенная таблица восстановлена.")) showTable();
+    tableText.focus();
+  });
+  $("tableClose").addEventListener("click", () => panel.close());
+  panel.addEventListener("close", () => cmdTable.focus());
+
+  // ---- Start-up -------------------------------------------------------------
+
+  window.addEventListener("resize", () => {
+    layout();
+    if (core) draw(call("picture", visibleTwips()));
+  });
+  layout();
+  VeltraxCore({ veltraxStore: store, veltraxTextWidth: textWidth }).then((module) => {
+    core = module;
+    core._veltrax_start();
+    // What was typed while the core was loading is handled now.
+    if (txtFormula.value !== txtFormula.defaultValue) formulaInput();
+    document.documentElement.dataset.ready = "true";
+    if (document.activeElement === document.body) txtFormula.focus();
+  });
+})();
