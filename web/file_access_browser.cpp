@@ -9,7 +9,8 @@
 // (or, under node, the test harness) supplies `Module.veltraxStore` with
 // three calls:
 //   look(path)          -> null (missing), false (unusable), or a stamp
-//   read(path, maxBytes)-> null, false, or {stamp, bytes}: one character per byte
+//   read(path, maxBytes)-> null, false, or {stamp, bytes, readAt}: one character
+//                          per byte; readAt (ns since 1970) defaults to now
 //   create(path, bytes) -> "created", "existed" or "failed"; never replaces
 // A stamp is {size, device, inode, modified, changed} in the units of
 // file_access::FileStamp; the page gives the content's hash as the inode.
@@ -41,7 +42,8 @@ EM_JS(char*, veltrax_store_read, (const char* path, int maxBytes, double* stamp,
     const at = stamp >> 3;
     const s = found.stamp;
     HEAPF64[at] = s.size; HEAPF64[at + 1] = s.device; HEAPF64[at + 2] = s.inode;
-    HEAPF64[at + 3] = s.modified; HEAPF64[at + 4] = s.changed; HEAPF64[at + 5] = Date.now() * 1e6;
+    HEAPF64[at + 3] = s.modified; HEAPF64[at + 4] = s.changed;
+    HEAPF64[at + 5] = found.readAt !== undefined ? found.readAt : Date.now() * 1e6;
     const bytes = found.bytes.slice(0, maxBytes);
     const buffer = _malloc(bytes.length + 1);
     for (let i = 0; i < bytes.length; ++i) HEAPU8[buffer + i] = bytes.charCodeAt(i) & 255;

@@ -2,14 +2,21 @@
 
 #include <gtest/gtest.h>
 
-#include <bit>
 #include <cmath>
+#include <cstring>
 #include <fstream>
 #include <random>
 #include <string>
 
 #include "analysis/numbers.h"
 #include "tests/doubles.h"
+
+// The bits of a float (std::bit_cast is missing from some C++ libraries).
+static std::uint32_t Bits(float value) {
+    std::uint32_t bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    return bits;
+}
 
 namespace {
 
@@ -204,8 +211,7 @@ TEST_F(FormulaParser, AGroupCountsAsItsContentWrittenOutIndexTimes) {
         Analyse(written);
         ASSERT_EQ(fromGroups.size(), test.workspace.Composition.size()) << ToUtf8(grouped);
         for (std::size_t i = 1; i < fromGroups.size(); ++i)
-            EXPECT_EQ(std::bit_cast<std::uint32_t>(fromGroups[i].Count),
-                      std::bit_cast<std::uint32_t>(test.workspace.Composition[i].Count))
+            EXPECT_EQ(Bits(fromGroups[i].Count), Bits(test.workspace.Composition[i].Count))
                 << ToUtf8(grouped) << " record " << i;
     }
 }
