@@ -7,12 +7,16 @@
 #   make test-windows   the core's tests cross-built for Windows, under Wine
 #   make windows        the Windows program, zip and installer (dist/)
 #   make windows-check  the installer tried under Wine
+#   make web            dist/veltrax.html: the program as one offline web page
+#   make test-web       the core under node, compared with the native one, and the page in Chromium
 
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
 BENCH_BUILD ?= build-bench
 WINDOWS_TEST_BUILD ?= build-windows-tests
+WEB_BUILD ?= build-web
+WEB_TEST_BUILD ?= build-web-tests
 FUZZ_SECONDS ?= 60
 CMAKE_FLAGS ?=
 
@@ -21,7 +25,7 @@ HEADLESS = QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS ?= detect_leaks=1:abort_on_error=1:detect_stack_use_after_return=1
 export UBSAN_OPTIONS ?= print_stacktrace=1:halt_on_error=1
 
-.PHONY: all deps deps-test build build-tests run test test-plain test-sanitized test-windows windows windows-check bench fuzz fuzz-short screenshot package package-check clean
+.PHONY: all deps deps-test deps-web build build-tests run test test-plain test-sanitized test-windows test-web web web-screenshot windows windows-check bench fuzz fuzz-short screenshot package package-check clean
 
 all: build
 
@@ -43,7 +47,7 @@ build-tests: deps-test
 run: build
 	$(BUILD)/app/veltrax
 
-test: test-plain test-sanitized fuzz-short package-check test-windows
+test: test-plain test-sanitized fuzz-short package-check test-windows test-web
 
 test-plain: build-tests
 	cd $(BUILD) && $(HEADLESS) ctest --output-on-failure --timeout 300
@@ -64,6 +68,28 @@ test-windows: deps-test
 	  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELTRAX_UI=OFF -DVELTRAX_TESTS=ON
 	cmake --build $(WINDOWS_TEST_BUILD)
 	scripts/wine-run.sh $(WINDOWS_TEST_BUILD)/tests/core_tests.exe
+
+# The page: the core compiled with Debian's emscripten. Its JavaScript
+# optimizer needs acorn, which Debian's node-acorn provides.
+export NODE_PATH := /usr/share/nodejs$(if $(NODE_PATH),:$(NODE_PATH))
+
+deps-web:
+	@scripts/install-deps.sh --web
+
+web: deps-web
+	emcmake cmake -S . -B $(WEB_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DVELTRAX_UI=OFF -DVELTRAX_TESTS=OFF
+	cmake --build $(WEB_BUILD)
+	@mkdir -p dist
+	node web/bundle.mjs $(WEB_BUILD)/web/veltrax_core.js dist/veltrax.html
+
+test-web: build-tests web
+	emcmake cmake -S . -B $(WEB_TEST_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DVELTRAX_UI=OFF -DVELTRAX_TESTS=ON
+	cmake --build $(WEB_TEST_BUILD)
+	scripts/test-web.sh $(BUILD) $(WEB_TEST_BUILD) dist/veltrax.html
+
+# docs/veltrax-web.png, from the browser tests.
+web-screenshot:
+	$(MAKE) test-web VELTRAX_SCREENSHOT=$(CURDIR)/docs/veltrax-web.png
 
 # The program for Windows: Qt for Windows built once into ~/.cache/veltrax
 # (about 40 minutes on two cores), then dist/veltrax-<version>-windows-x64.zip
@@ -101,4 +127,4 @@ package-check: package
 	scripts/check-package.sh $(BUILD)
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(BENCH_BUILD) $(WINDOWS_TEST_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(BENCH_BUILD) $(WINDOWS_TEST_BUILD) $(WEB_BUILD) $(WEB_TEST_BUILD)

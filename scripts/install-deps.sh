@@ -6,6 +6,7 @@
 #   install-deps.sh --test     and everything the tests, benchmarks and packaging use
 #   install-deps.sh --windows  and what cross-building for Windows uses
 #   install-deps.sh --screen   and a virtual screen to take pictures of the window
+#   install-deps.sh --web      and what building and testing the web page uses
 set -euo pipefail
 
 run=(
@@ -14,11 +15,16 @@ run=(
   qt6-translations-l10n fonts-liberation
 )
 windows=(g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64 googletest)
+web=(emscripten node-acorn chromium fonts-liberation googletest)
+# npm where no node with its npm is there already (a node from elsewhere
+# brings its own, and Debian's npm would not fit it).
+command -v npm >/dev/null 2>&1 || web+=(nodejs npm)
 tests=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   clang-14 libclang-rt-14-dev
   dpkg-dev file lintian desktop-file-utils appstream
   "${windows[@]}"
+  "${web[@]}"
 )
 
 packages=("${run[@]}")
@@ -27,6 +33,7 @@ for mode in "$@"; do
     --test) packages+=("${tests[@]}") ;;
     --windows) packages+=("${windows[@]}" nsis zip dpkg-dev xvfb xauth xdotool xclip imagemagick) ;;
     --screen) packages+=(xvfb xauth xdotool imagemagick) ;;
+    --web) packages+=("${web[@]}") ;;
     *) echo "install-deps.sh: unknown option $mode" >&2; exit 2 ;;
   esac
 done

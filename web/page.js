@@ -232,6 +232,7 @@
       node.setAttribute("x", x);
       node.setAttribute("y", y + ascentOf(points));
       node.setAttribute("font-size", points * 20);
+      node.setAttribute("data-top", y); // the core's position, for tests
       node.textContent = text;
       return node;
     });
@@ -326,8 +327,15 @@
     const bytes = store.get(kTableName);
     return bytes === null ? builtIn() : bytes;
   };
+  // The built-in copy ends with a NUL byte after the last blank; the editor
+  // leaves it out of sight and edits keep it.
+  let endsWithNul = false;
   const showTable = () => {
-    tableText.value = tableBytes().replace(/\r\n|\r/g, "\n");
+    const bytes = tableBytes();
+    endsWithNul = bytes.endsWith("\0");
+    tableText.value = (endsWithNul ? bytes.slice(0, -1) : bytes).replace(/\r\n|\r/g, "\n");
+    tableText.setSelectionRange(0, 0);
+    tableText.scrollTop = tableText.scrollLeft = 0;
   };
   const say = (text) => {
     tableStatus.textContent = text;
@@ -353,7 +361,8 @@
     queueMessages(store.takeNotice());
   });
   tableText.addEventListener("input", () => {
-    keep(toBytes(tableText.value.replace(/\n/g, "\r\n")), "Правки сохранены: они действуют со следующего расчёта.");
+    const bytes = toBytes(tableText.value.replace(/\n/g, "\r\n")) + (endsWithNul ? "\0" : "");
+    keep(bytes, "Правки сохранены: они действуют со следующего расчёта.");
   });
   $("tableLoad").addEventListener("click", () => $("tableFile").click());
   $("tableFile").addEventListener("change", async () => {

@@ -1,0 +1,53 @@
+// The WebAssembly core under node on the 14 formulas of BM_FormulaMix, beside
+// mf-parser 3.9.3 on the same formulas in the same process.
+// Usage: node web_compare.mjs MIX.js NODE_MODULES
+import { createRequire } from "node:module";
+import { join, resolve } from "node:path";
+
+const [mixPath, modules] = process.argv.slice(2);
+const require = createRequire(join(resolve(modules), "x"));
+const { MF } = require("mf-parser");
+const VeltraxMix = createRequire(import.meta.url)(resolve(mixPath));
+
+const formulas = ["H2O", "Ca(OH)2", "Fe2(SO4)3", "CuSO4(H2O)5", "Al2(SO4)3(H2O)18", "C6H12O6", "(NH4)2SO4",
+  "Mg3(PO4)2", "NaCl", "KMnO4", "C2H5OH", "Ba(NO3)2", "Ca3(PO4)2", "NaHCO3"];
+
+// The table lives in memory, as in a browser's storage.
+const table = new Map();
+const stamp = (bytes) => ({ size: bytes.length, device: 0, inode: 1, modified: 0, changed: 0 });
+const core = await VeltraxMix({
+  veltraxStore: {
+    look: (name) => (table.has(name) ? stamp(table.get(name)) : null),
+    read: (name) => (table.has(name) ? { stamp: stamp(table.get(name)), bytes: table.get(name) } : null),
+    create: (name, bytes) => (table.has(name) ? "existed" : (table.set(name, bytes), "created")),
+  },
+});
+
+const mfRun = (rounds) => {
+  let sink = 0;
+  for (let round = 0; round < rounds; ++round)
+    for (const formula of formulas) {
+      const mf = new MF(formula);
+      sink += mf.getInfo().mass + mf.getEA().length;
+    }
+  return sink;
+};
+const veltraxRun = (rounds) => core._veltrax_mix(rounds);
+
+// Warm up, then the median of five timed runs.
+const rate = (run, rounds) => {
+  run(rounds / 2);
+  const rates = [];
+  for (let repetition = 0; repetition < 5; ++repetition) {
+    const start = process.hrtime.bigint();
+    run(rounds);
+    rates.push((rounds * formulas.length) / (Number(process.hrtime.bigint() - start) / 1e9));
+  }
+  return rates.sort((a, b) => a - b)[2];
+};
+const mfRate = rate(mfRun, 4000);
+const veltraxRate = rate(veltraxRun, 10000);
+const k = (value) => `${(value / 1000).toFixed(0)} k formulas/s`;
+console.log(`mf-parser 3.9.3 (node ${process.version}):    ${k(mfRate)}`);
+console.log(`Veltrax core, WebAssembly, same process: ${k(veltraxRate)}`);
+console.log(`ratio: ${(veltraxRate / mfRate).toFixed(2)}`);

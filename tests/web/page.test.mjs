@@ -1,0 +1,373 @@
+// The page as a user meets it: dist/veltrax.html opened from disk in Debian's
+// Chromium, headless, driven by keyboard and mouse.
+//   VELTRAX_PAGE        the page (default dist/veltrax.html)
+//   VELTRAX_SCREENSHOT  where to save the picture of the page after Ca(OH)2
+//   VELTRAX_NODE_MODULES  where npm installed playwright-core
+import { after, before, describe, test } from "node:test";
+import assert from "node:assert/strict";
+import { readFileSync } from "node:fs";
+import { createRequire } from "node:module";
+import { join, resolve } from "node:path";
+import { pathToFileURL } from "node:url";
+
+const { chromium } = createRequire(join(resolve(process.env.VELTRAX_NODE_MODULES ?? "node_modules"), "x"))("playwright-core");
+
+const pageUrl = pathToFileURL(resolve(process.env.VELTRAX_PAGE ?? "dist/veltrax.html")).href;
+const screenshot = process.env.VELTRAX_SCREENSHOT;
+
+let browser;
+before(async () => {
+  browser = await chromium.launch({
+    executablePath: "/usr/bin/chromium",
+    args: ["--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run", "--disable-background-networking",
+      "--disable-component-update", "--disable-sync"],
+  });
+});
+after(async () => browser?.close());
+
+// A fresh profile for each test: its own storage, no table yet.
+async function open({ locale = "ru-RU", viewport = { width: 800, height: 450 }, init } = {}) {
+  const context = await browser.newContext({ locale, viewport, acceptDownloads: true });
+  if (init) await context.addInitScript(init);
+  const page = await context.newPage();
+  const errors = [];
+  page.on("pageerror", (error) => errors.push(error.message));
+  page.on("request", (request) => {
+    if (!request.url().startsWith("file:") && !request.url().startsWith("data:") && !request.url().startsWith("blob:"))
+      errors.push(`network request: ${request.url()}`);
+  });
+  await page.goto(pageUrl);
+  await page.waitForSelector("html[data-ready=true]");
+  page.errors = errors;
+  return page;
+}
+async function close(page) {
+  assert.deepEqual(page.errors, []);
+  assert.deepEqual(await page.context().cookies(), []);
+  await page.context().close();
+}
+
+const formulaBox = (page) => page.getByRole("textbox", { name: "Формула", exact: true });
+const reportBox = (page) => page.getByRole("textbox", { name: "Процентный состав" });
+const button = (page) => page.getByRole("button", { name: "Вычислить формулу вещества из его процентного состава" });
+const precisionList = (page) => page.getByRole("combobox", { name: "Кол-во знаков после запятой (точность):" });
+const report = async (page) => (await reportBox(page).inputValue()).split("\n");
+const caret = (page) => page.$eval("#txtFormula", (box) => [box.selectionStart, box.selectionEnd]);
+// What the picture shows: each text with the core's position and size.
+const drawing = (page) =>
+  page.$$eval("#picFormula text", (nodes) =>
+    nodes.map((node) => [node.textContent, Number(node.getAttribute("x")), Number(node.getAttribute("data-top")),
+      Number(node.getAttribute("font-size"))]));
+
+// Messages still to be answered: the open dialog's caption, text and buttons.
+async function takeMessages(page) {
+  const seen = [];
+  for (;;) {
+    const dialog = page.getByRole("dialog");
+    try {
+      await dialog.waitFor({ timeout: 300 });
+    } catch {
+      return seen;
+    }
+    assert.equal(await page.locator("dialog[open]").count(), 1, "one message at a time");
+    assert.equal(await page.locator("dialog[open] .caption").textContent(), "Veltrax");
+    assert.deepEqual(await dialog.getByRole("button").allTextContents(), ["OK"]);
+    seen.push(await page.locator("#messageText").textContent());
+    await page.keyboard.press("Enter"); // the focus stands on OK
+    await page.waitForTimeout(20);
+  }
+}
+
+const kCaOH2 = {
+  ru: ["# Масса - 74,01468", "# 40 * 1 + 15,9994 * 2 + 1,00794 * 2 = 74,01468 #", "",
+    "Ca - 54%", "O - 43,2%", "H - 2,7%", "# 54% + 43,2% + 2,7% = 100% #"],
+  en: ["# Масса - 74.01468", "# 40 * 1 + 15.9994 * 2 + 1.00794 * 2 = 74.01468 #", "",
+    "Ca - 54%", "O - 43.2%", "H - 2.7%", "# 54% + 43.2% + 2.7% = 100% #"],
+};
+
+describe("the formula path", () => {
+  for (const [locale, language] of [["ru-RU", "ru"], ["en-US", "en"]]) {
+    test(`Ca(OH)2 and Enter gives the exact report, ${locale}`, async () => {
+      const page = await open({ locale });
+      assert.equal(await page.evaluate(() => document.activeElement.id), "txtFormula");
+      await page.keyboard.type("Ca(OH)2");
+      await page.keyboard.press("Enter");
+      assert.deepEqual(await report(page), kCaOH2[language]);
+      assert.deepEqual(await takeMessages(page), []);
+      if (screenshot && language === "ru") await page.screenshot({ path: screenshot });
+      await close(page);
+    });
+  }
+
+  test("the precision applies at the next Enter, not before", async () => {
+    const page = await open();
+    assert.equal(await precisionList(page).inputValue(), "1");
+    assert.deepEqual(await precisionList(page).locator("option").allTextContents(),
+      Array.from({ length: 15 }, (_, i) => String(i)));
+    await formulaBox(page).fill("Ca(OH)2");
+    await formulaBox(page).press("Enter");
+    await precisionList(page).selectOption("3");
+    assert.deepEqual(await report(page), kCaOH2.ru);
+    await formulaBox(page).press("Enter");
+    assert.deepEqual((await report(page)).slice(3),
+      ["Ca - 54,043%", "O - 43,233%", "H - 2,724%", "# 54,043% + 43,233% + 2,724% = 100% #"]);
+    await close(page);
+  });
+
+  test("typing and pasting are cleaned as the desktop cleans them, caret and undo included", async () => {
+    const page = await open();
+    const box = formulaBox(page);
+    // H typed in front of the untouched prompt leaves H alone.
+    await box.press("Home");
+    await page.keyboard.type("H");
+    assert.equal(await box.inputValue(), "H");
+    assert.deepEqual(await caret(page), [1, 1]);
+    // A blank is removed at once and the caret goes to the end.
+    await page.keyboard.type("2O");
+    await box.press("ArrowLeft");
+    await page.keyboard.type(" ");
+    assert.equal(await box.inputValue(), "H2O");
+    assert.deepEqual(await caret(page), [3, 3]);
+    // An accepted character stays where it is typed, and so does the caret.
+    await box.press("Home");
+    await box.press("ArrowRight");
+    await page.keyboard.type("C");
+    assert.equal(await box.inputValue(), "HC2O");
+    assert.deepEqual(await caret(page), [2, 2]);
+    // A paste of H2 O into the empty box.
+    await box.fill("");
+    await pasteText(page, "H2 O");
+    assert.equal(await box.inputValue(), "H2O");
+    assert.deepEqual(await caret(page), [3, 3]);
+    // A paste that cannot stay over a selected formula: one undo brings it back.
+    await box.fill("Fe2(SO4)3");
+    await box.selectText();
+    await pasteText(page, "сульфат железа");
+    assert.equal(await box.inputValue(), "");
+    await page.keyboard.press("Control+z");
+    assert.equal(await box.inputValue(), "Fe2(SO4)3");
+    assert.deepEqual((await drawing(page)).map(([text]) => text).join(""), "Fe2(SO4)3");
+    await close(page);
+  });
+
+  test("a huge paste is cleaned and cut to 32,767 characters with one message", async () => {
+    const page = await open();
+    const box = formulaBox(page);
+    await box.fill("");
+    await pasteText(page, "H ".repeat(20000));
+    assert.equal(await box.inputValue(), "H".repeat(20000));
+    await pasteText(page, "Fe2(SO4)3".repeat(120000)); // about 1 MB
+    const kept = await box.inputValue();
+    assert.equal(kept.length, 32767);
+    assert.ok(kept.startsWith("H".repeat(20000) + "Fe2(SO4)3"));
+    const messages = await takeMessages(page);
+    assert.equal(messages.length, 1);
+    assert.match(messages[0], /32767 знаков.*1067233/);
+    await page.keyboard.press("Control+z");
+    assert.equal(await box.inputValue(), "H".repeat(20000));
+    await close(page);
+  });
+
+  test("messages come one at a time, in order, at most 20 of a kind", async () => {
+    const page = await open();
+    await formulaBox(page).fill("Xx".repeat(25) + "((H)2)2");
+    await formulaBox(page).press("Enter");
+    const messages = await takeMessages(page);
+    assert.equal(messages.length, 21);
+    assert.deepEqual(new Set(messages.slice(0, 20)), new Set([
+      "Элемент Xx не найден в базе данных или не существует. Сведения по формуле могут быть не точны. " +
+        "Проверьте написание формулы и регистры букв."]));
+    assert.equal(messages[20], "Внимание! Вложенные скобки программой НЕ поддерживаются!!!");
+    assert.equal(await page.evaluate(() => document.activeElement.id), "txtFormula");
+    await close(page);
+  });
+});
+
+// The clipboard of a headless browser is out of reach: a paste is sent as the
+// browser sends one, a beforeinput and an input of type insertFromPaste.
+async function pasteText(page, text) {
+  await page.$eval("#txtFormula", (box, pasted) => {
+    box.focus();
+    const data = new DataTransfer();
+    data.setData("text/plain", pasted);
+    const event = new InputEvent("beforeinput", { inputType: "insertFromPaste", dataTransfer: data, cancelable: true, bubbles: true });
+    if (box.dispatchEvent(event)) document.execCommand("insertText", false, pasted);
+  }, text);
+}
+
+describe("the composition path", () => {
+  test("a composition and the button draw the formula with n-subscripts where the core puts them", async () => {
+    const page = await open();
+    await reportBox(page).fill("C = 40%\nH 6.7\nO - 53.3");
+    await button(page).click();
+    assert.deepEqual((await drawing(page)).map(([text, , top, size]) => [text, top, size]), [
+      ["C", 0, 400], ["n", 250, 280], ["H", 0, 400], [" 2n", 250, 280], ["O", 0, 400], ["n", 250, 280]]);
+    const xs = (await drawing(page)).map(([, x]) => x);
+    assert.equal(xs[0], 0);
+    for (let i = 1; i < xs.length; ++i) assert.ok(xs[i] > xs[i - 1], "each text right of the one before");
+    assert.equal(await page.getByRole("img").getAttribute("aria-description"),
+      "C нижний индекс n, H нижний индекс 2n, O нижний индекс n");
+    await precisionList(page).selectOption("3");
+    await button(page).click();
+    assert.deepEqual((await drawing(page)).map(([text]) => text), ["C", "n", "H", " 1.996n", "O", "n"]);
+    await close(page);
+  });
+});
+
+describe("the element table", () => {
+  const panelText = (page) => page.getByRole("textbox", { name: "Таблица элементов (NameMass.dat)" });
+
+  test("an edit of H's mass is seen at the next Enter; save, load and restore", async () => {
+    const page = await open();
+    await page.getByRole("button", { name: "Таблица элементов" }).click();
+    const editor = panelText(page);
+    const lines = (await editor.inputValue()).split("\n");
+    assert.equal(lines.length, 3);
+    assert.ok(lines[0].startsWith(" H       B      C      N"));
+    assert.ok(lines[1].startsWith(" 1.00794 10.811 12.011"));
+
+    // The saved file is the desktop's built-in NameMass.dat, byte for byte.
+    const saved = await download(page);
+    assert.equal(saved.length, 1564);
+    assert.equal(saved.at(-1), 0);
+    assert.equal(saved.toString("latin1").split("\r\n").length, 3);
+
+    await editor.fill([lines[0], lines[1].replace(" 1.00794", " 2      "), lines[2]].join("\n"));
+    await page.getByRole("button", { name: "Закрыть" }).click();
+    await formulaBox(page).fill("H2O");
+    await formulaBox(page).press("Enter");
+    assert.equal((await report(page))[0], "# Масса - 19,9994");
+
+    // Load a user's file from disk.
+    await page.getByRole("button", { name: "Таблица элементов" }).click();
+    const chooser = page.waitForEvent("filechooser");
+    await page.getByRole("button", { name: "Открыть файл…" }).click();
+    await (await chooser).setFiles({ name: "NameMass.dat", mimeType: "text/plain", buffer: Buffer.from(" H  O \r\n 1  16 \r\n 1  8 ", "latin1") });
+    await page.waitForFunction(() => document.querySelector("#tableText").value.startsWith(" H  O"));
+    assert.equal((await download(page)).toString("latin1"), " H  O \r\n 1  16 \r\n 1  8 ");
+    await page.getByRole("button", { name: "Закрыть" }).click();
+    await formulaBox(page).press("Enter");
+    assert.equal((await report(page))[0], "# Масса - 18");
+
+    // Restoring the built-in copy asks first; "Отмена" keeps the user's table.
+    await page.getByRole("button", { name: "Таблица элементов" }).click();
+    await page.getByRole("button", { name: "Вернуть встроенную…" }).click();
+    await page.getByRole("button", { name: "Отмена" }).click();
+    assert.ok((await editor.inputValue()).startsWith(" H  O"));
+    await page.getByRole("button", { name: "Вернуть встроенную…" }).click();
+    await page.getByRole("button", { name: "Заменить" }).click();
+    assert.ok((await editor.inputValue()).startsWith(" H       B"));
+    assert.deepEqual(await download(page), saved);
+    await page.getByRole("button", { name: "Закрыть" }).click();
+    await formulaBox(page).press("Enter");
+    assert.equal((await report(page))[0], "# Масса - 18,01528");
+
+    // The table stays in the browser: a new page of the same profile reads it.
+    const again = await page.context().newPage();
+    await again.goto(pageUrl);
+    await again.waitForSelector("html[data-ready=true]");
+    assert.equal(await again.evaluate(() => localStorage.getItem("veltrax/NameMass.dat").length), 1564);
+    await close(page);
+  });
+
+  async function download(page) {
+    const started = page.waitForEvent("download");
+    await page.getByRole("button", { name: "Сохранить как NameMass.dat" }).click();
+    const file = await (await started).path();
+    return readFileSync(file);
+  }
+
+  test("without storage the built-in table serves, and the user is told once", async () => {
+    const page = await open({
+      init: () => Object.defineProperty(window, "localStorage", {
+        get() { throw new DOMException("The operation is insecure.", "SecurityError"); },
+      }),
+    });
+    await formulaBox(page).fill("H2O");
+    await formulaBox(page).press("Enter");
+    assert.equal((await report(page))[0], "# Масса - 18,01528");
+    const messages = await takeMessages(page);
+    assert.equal(messages.length, 1);
+    assert.match(messages[0], /Хранилище браузера недоступно/);
+    // Edits in the panel still hold while the page is open.
+    await page.getByRole("button", { name: "Таблица элементов" }).click();
+    const editor = panelText(page);
+    const lines = (await editor.inputValue()).split("\n");
+    await editor.fill([lines[0], lines[1].replace(" 1.00794", " 2      "), lines[2]].join("\n"));
+    await page.getByRole("button", { name: "Закрыть" }).click();
+    await formulaBox(page).press("Enter");
+    assert.equal((await report(page))[0], "# Масса - 19,9994");
+    assert.deepEqual(await takeMessages(page), []);
+    await close(page);
+  });
+});
+
+describe("layout and keyboard", () => {
+  for (const viewport of [{ width: 360, height: 640 }, { width: 1366, height: 768 }, { width: 1920, height: 1080 }]) {
+    test(`the window's layout at ${viewport.width} × ${viewport.height}`, async () => {
+      const page = await open({ viewport });
+      const box = async (id) => page.$eval(`#${id}`, (element) => {
+        const r = element.getBoundingClientRect();
+        return [r.left, r.top, r.width, r.height];
+      });
+      const k = await page.evaluate(() => parseFloat(getComputedStyle(document.documentElement).getPropertyValue("--k")));
+      const W = viewport.width / k;
+      const H = viewport.height / k;
+      const near = (actual, expected, what) => assert.ok(Math.abs(actual - expected) < 1.5, `${what}: ${actual} ≠ ${expected}`);
+      const expected = {
+        txtFormula: [0, 0, W, 375], picFormula: [0, 480, W, 735], txtPercent: [1200, 1320, W - 2400, H - 1320],
+        Command1: [0, 1320, 1095, 1335], lblPrecision: [W - 1150, 1320, 1215, 615], cmbPrecision: [W - 1050, 2040, 975, 315],
+      };
+      for (const [id, twips] of Object.entries(expected)) {
+        const actual = await box(id);
+        twips.forEach((value, i) => near(actual[i], value * k, `${id}[${i}]`));
+      }
+      // Type stays readable: never below the design size, larger on a big screen.
+      assert.ok(k >= 1 / 15);
+      if (viewport.width >= 1920) assert.ok(k >= 1.9 / 15);
+      await formulaBox(page).fill("Ca(OH)2");
+      await formulaBox(page).press("Enter");
+      assert.deepEqual(await report(page), kCaOH2.ru);
+      await close(page);
+    });
+  }
+
+  test("everything is reachable by keyboard, in the window's tab order", async () => {
+    const page = await open();
+    const focused = () => page.evaluate(() => document.activeElement.id);
+    assert.equal(await focused(), "txtFormula");
+    await page.keyboard.press("Shift+Tab");
+    assert.equal(await focused(), "picFormula");
+    const order = [];
+    for (let i = 0; i < 5; ++i) {
+      await page.keyboard.press("Tab");
+      order.push(await focused());
+    }
+    assert.deepEqual(order, ["txtFormula", "txtPercent", "Command1", "cmbPrecision", "cmdTable"]);
+
+    // A composition typed, the button pressed with Enter, its message answered with Enter.
+    await page.getByRole("img").focus();
+    await page.keyboard.press("Tab");
+    await page.keyboard.press("Tab");
+    await page.keyboard.type("C = 40\nH = 6.7\nO = 50");
+    await page.keyboard.press("Tab");
+    assert.equal(await focused(), "Command1");
+    await page.keyboard.press("Enter");
+    const messages = await takeMessages(page);
+    assert.equal(messages.length, 1);
+    assert.match(messages[0], /^Сумма всех процентов составляет 96,7%/);
+    assert.equal(await focused(), "Command1", "the focus comes back");
+    assert.deepEqual((await drawing(page)).map(([text]) => text), ["C", " 1.1n", "H", " 2.1n", "O", "n"]);
+
+    // The precision list by arrow key, the table panel by Enter and Escape.
+    await page.keyboard.press("Tab");
+    await page.keyboard.press("ArrowDown");
+    assert.equal(await precisionList(page).inputValue(), "2");
+    await page.keyboard.press("Tab");
+    await page.keyboard.press("Enter");
+    assert.equal(await focused(), "tableText");
+    await page.keyboard.press("Escape");
+    assert.equal(await focused(), "cmdTable");
+    await close(page);
+  });
+});
