@@ -61,6 +61,7 @@ Decimal Rounded(double value, int digits) {
     const bool isSingle = digits <= std::numeric_limits<float>::max_digits10 && static_cast<double>(single) == value;
     const std::size_t length = isSingle ? number_text::RoundTripScientific(single, buffer.data())
                                         : number_text::RoundTripScientific(value, buffer.data());
+    if (length == 0) return RoundedExactly(value, digits);  // no short form at hand
     Decimal shortest = FromScientific(buffer.data(), buffer.data() + length);
     if (shortest.count <= static_cast<std::size_t>(digits)) {
         const double magnitude = std::fabs(value);

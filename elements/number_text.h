@@ -18,7 +18,8 @@ std::size_t Scientific(double value, int precision, char* buffer);
 
 // A scientific form of the same shape that reads back as exactly the value,
 // as a double or (second form) as a float. The fewer its digits the better,
-// but it may carry more than the shortest such form has.
+// but it may carry more than the shortest such form has; 0 where none is
+// cheaper to have than Scientific's.
 std::size_t RoundTripScientific(double value, char* buffer);
 std::size_t RoundTripScientific(float value, char* buffer);
 

@@ -1,25 +1,39 @@
 #include <cerrno>
 #include <cmath>
-#include <cstdio>
+#include <cstdint>
 #include <cstdlib>
 #include <string>
 
 #include "number_text.h"
 
-// For a C++ library without the floating-point forms of <charconv>: the C
-// library's printf and strtod, which round correctly where it is musl or glibc.
+// Reading for a C++ library without the floating-point forms of <charconv>:
+// the C library's strtod, which rounds correctly where it is musl or glibc.
 namespace number_text {
 
-std::size_t Scientific(double value, int precision, char* buffer) {
-    const int length = std::snprintf(buffer, kBufferSize, "%.*e", precision, value);
-    return length > 0 ? static_cast<std::size_t>(length) : 0;
-}
-
-// Nine significant digits read back as any float, seventeen as any double.
-std::size_t RoundTripScientific(double value, char* buffer) { return Scientific(value, 16, buffer); }
-std::size_t RoundTripScientific(float value, char* buffer) { return Scientific(static_cast<double>(value), 8, buffer); }
-
 bool ReadFixed(std::string_view text, double& value) {
+    // The common short number needs no general conversion: at most 15
+    // digits form an exact whole number, at most 22 places an exact power of
+    // ten, and one IEEE division of the two rounds correctly.
+    static constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                              1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                              1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    std::int64_t whole = 0;
+    int digits = 0;
+    int places = -1;  // none until the point
+    for (const char c : text) {
+        if (c == '.') {
+            places = 0;
+            continue;
+        }
+        whole = whole * 10 + (c - '0');
+        if (whole != 0) ++digits;
+        if (places >= 0) ++places;
+        if (digits > 15 || places > 22) break;
+    }
+    if (digits <= 15 && places <= 22) {
+        value = static_cast<double>(whole) / kPowersOfTen[places < 0 ? 0 : places];
+        return true;
+    }
     const std::string number(text);
     errno = 0;
     const double read = std::strtod(number.c_str(), nullptr);
