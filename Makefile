@@ -2,7 +2,7 @@
 #   make run    builds the program and starts it
 #   make test   builds and runs every test headless, then again under
 #               AddressSanitizer and UndefinedBehaviorSanitizer
-#   make bench  builds and runs the benchmarks
+#   make bench  builds and runs the benchmarks, the page's too
 #   make fuzz   runs every fuzz target for FUZZ_SECONDS each
 #   make test-windows   the core's tests cross-built for Windows, under Wine
 #   make windows        the Windows program, zip and installer (dist/)
@@ -25,7 +25,7 @@ HEADLESS = QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS ?= detect_leaks=1:abort_on_error=1:detect_stack_use_after_return=1
 export UBSAN_OPTIONS ?= print_stacktrace=1:halt_on_error=1
 
-.PHONY: all deps deps-test deps-web build build-tests run test test-plain test-sanitized test-windows test-web web web-screenshot windows windows-check bench fuzz fuzz-short screenshot package package-check clean
+.PHONY: all deps deps-test deps-web build build-tests run test test-plain test-sanitized test-windows test-web web web-screenshot bench-web windows windows-check bench fuzz fuzz-short screenshot package package-check clean
 
 all: build
 
@@ -114,6 +114,17 @@ bench: deps-test
 	cp bench/package.json $(BENCH_BUILD)/
 	cd $(BENCH_BUILD) && npm install --no-audit --no-fund --silent
 	NODE_PATH=$(BENCH_BUILD)/node_modules node bench/mf_parser_compare.js $(BENCH_BUILD)/veltrax.json
+	$(MAKE) bench-web
+
+# The WebAssembly core under node beside mf-parser, and the page in Chromium.
+WEB_BENCH_BUILD ?= build-web-bench
+bench-web: web
+	emcmake cmake -S . -B $(WEB_BENCH_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DVELTRAX_UI=OFF -DVELTRAX_TESTS=OFF -DVELTRAX_BENCHMARKS=ON
+	cmake --build $(WEB_BENCH_BUILD)
+	cp bench/package.json $(WEB_BENCH_BUILD)/
+	cd $(WEB_BENCH_BUILD) && npm install --no-audit --no-fund --silent && npm install --no-audit --no-fund --silent --no-save playwright-core@$$(node -p 'require("../tests/web/package.json").dependencies["playwright-core"]')
+	node bench/web_compare.mjs $(WEB_BENCH_BUILD)/web/veltrax_mix.js $(WEB_BENCH_BUILD)/node_modules
+	node bench/web_page_bench.mjs dist/veltrax.html $(WEB_BENCH_BUILD)/node_modules
 
 screenshot: build
 	scripts/screenshot.sh $(BUILD)/app/veltrax docs/veltrax.png

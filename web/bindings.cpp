@@ -135,8 +135,8 @@ void AppendNumber(std::string& out, double value) {
     out += number;
 }
 
-// The messages of the call, the picture as far as `visibleTwips` reaches
-// (nothing further right can be seen) and its description.
+// The messages of the call and the picture as far as `visibleTwips` reaches
+// (nothing further right can be seen).
 void AppendMessagesAndPicture(Page& page, std::string& out, double visibleTwips) {
     out += "\"messages\":[";
     for (std::size_t i = 0; i < page.messages.shown.size(); ++i) {
@@ -160,8 +160,7 @@ void AppendMessagesAndPicture(Page& page, std::string& out, double visibleTwips)
         }
         out.push_back(']');
     }
-    out += "],\"description\":";
-    AppendJsonString(out, FormulaDescription(page.picture.printed, page.picture.normalSize));
+    out.push_back(']');
 }
 
 void BeginCall(Page& page, int precision, const char* separator) {
@@ -186,10 +185,14 @@ EMSCRIPTEN_KEEPALIVE const char* veltrax_formula_changed(const char* typed, doub
     ShowFormula(page.formulaText, page.picture);
     if (kept.Dropped > 0) ShowMessage(page.workspace, FormulaCutMessage(kept.Dropped));
     std::string& out = page.answer;
+    // The box's text comes back only where it is to change.
     out = "{\"formula\":";
-    AppendJsonString(out, page.formulaText);
-    out += ",\"changed\":";
-    out += page.formulaText == typedText ? "false," : "true,";
+    if (page.formulaText == typedText)
+        out += "null,";
+    else {
+        AppendJsonString(out, page.formulaText);
+        out.push_back(',');
+    }
     AppendMessagesAndPicture(page, out, visibleTwips);
     out.push_back('}');
     return out.c_str();
@@ -235,6 +238,15 @@ EMSCRIPTEN_KEEPALIVE const char* veltrax_picture(double visibleTwips) {
     AppendMessagesAndPicture(page, out, visibleTwips);
     out.push_back('}');
     return out.c_str();
+}
+
+// What the picture shows, in words, for assistive technology: asked for
+// apart, as it is as long as the formula and changes with every key.
+EMSCRIPTEN_KEEPALIVE const char* veltrax_description() {
+    Page& page = ThePage();
+    page.answer.clear();
+    AppendJsonString(page.answer, FormulaDescription(page.picture.printed, page.picture.normalSize));
+    return page.answer.c_str();
 }
 
 // The built-in NameMass.dat, the final NUL included.

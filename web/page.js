@@ -130,7 +130,11 @@
       return pointer;
     });
     try {
-      return JSON.parse(core.UTF8ToString(core["_veltrax_" + name](...converted)));
+      const text = core.UTF8ToString(core["_veltrax_" + name](...converted));
+      const answer = JSON.parse(text);
+      // The picture as text, to tell whether it changed at all.
+      answer.drawingText = text.slice(text.indexOf('"drawing":'));
+      return answer;
     } finally {
       owned.forEach((pointer) => core._free(pointer));
     }
@@ -226,7 +230,21 @@
   // ---- The picture: what the core drew, as SVG in twips -------------------
 
   const svgNS = "http://www.w3.org/2000/svg";
+  // The description names every character of the formula: it is made once
+  // the typing pauses, not at every key.
+  let describing = 0;
+  const describe = () => {
+    picFormula.setAttribute("aria-description", JSON.parse(core.UTF8ToString(core._veltrax_description())));
+    delete picFormula.dataset.describing;
+  };
+  let drawnText = "";
   const draw = (answer) => {
+    clearTimeout(describing);
+    picFormula.dataset.describing = "true";
+    describing = setTimeout(describe, 250);
+    // A key at the end of a long formula changes nothing in sight.
+    if (answer.drawingText === drawnText) return;
+    drawnText = answer.drawingText;
     const nodes = answer.drawing.map(([text, x, y, points]) => {
       const node = document.createElementNS(svgNS, "text");
       node.setAttribute("x", x);
@@ -237,7 +255,6 @@
       return node;
     });
     picFormula.replaceChildren(...nodes);
-    picFormula.setAttribute("aria-description", answer.description);
   };
   const visibleTwips = () => geometry.picFormula[2];
 
@@ -279,7 +296,7 @@
     if (data === null || data === undefined) return;
     const { value, selectionStart, selectionEnd } = txtFormula;
     const answer = formulaChanged(value.slice(0, selectionStart) + data + value.slice(selectionEnd));
-    if (!answer.changed) return; // the box takes the edit as it is
+    if (answer.formula === null) return; // the box takes the edit as it is
     event.preventDefault();
     answerChange(answer);
     writeBack(answer.formula);
@@ -288,7 +305,7 @@
     if (!core) return;
     const answer = formulaChanged(txtFormula.value);
     answerChange(answer);
-    if (answer.changed) writeBack(answer.formula);
+    if (answer.formula !== null) writeBack(answer.formula);
   };
   txtFormula.addEventListener("input", formulaInput);
   txtFormula.addEventListener("keydown", (event) => {
@@ -414,6 +431,7 @@
     // What was typed while the core was loading is handled now.
     if (txtFormula.value !== txtFormula.defaultValue) formulaInput();
     document.documentElement.dataset.ready = "true";
+    performance.mark("veltrax-ready");
     if (document.activeElement === document.body) txtFormula.focus();
   });
 })();

@@ -205,6 +205,7 @@ describe("the composition path", () => {
     const xs = (await drawing(page)).map(([, x]) => x);
     assert.equal(xs[0], 0);
     for (let i = 1; i < xs.length; ++i) assert.ok(xs[i] > xs[i - 1], "each text right of the one before");
+    await page.waitForSelector("#picFormula:not([data-describing])");
     assert.equal(await page.getByRole("img").getAttribute("aria-description"),
       "C нижний индекс n, H нижний индекс 2n, O нижний индекс n");
     await precisionList(page).selectOption("3");
