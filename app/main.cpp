@@ -5,8 +5,12 @@
 #include "ui/frmVeltrax.h"
 #include "ui/veltrax_icon.h"
 
-int main(int argc, char* argv[]) {
-    QApplication application(argc, argv);
+int main(int, char* argv[]) {
+    // The program has no command line: nothing typed after its name, Qt's own
+    // options (-platform, -style, -reverse …) included, reaches Qt.
+    int qtArgumentCount = 1;
+    char* qtArguments[] = {argv[0], nullptr};
+    QApplication application(qtArgumentCount, qtArguments);
     // The name also names the user's data folder (~/.local/share/veltrax).
     QApplication::setApplicationName(QStringLiteral("veltrax"));
     QApplication::setApplicationVersion(QStringLiteral(VELTRAX_VERSION));

@@ -2,6 +2,9 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QClipboard>
+#include <QPlainTextEdit>
+#include <QPushButton>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPixmap>
@@ -16,6 +19,7 @@
 #include "tests/doubles.h"
 #include "ui/frmVeltrax.h"
 #include "ui/picture_box.h"
+#include "ui/text_boxes.h"
 
 namespace {
 
@@ -210,6 +214,58 @@ void BM_KeyAtTheEndOfALongFormula_PlainLineEdit(benchmark::State& state) {
     TypeAtTheEnd(state, &box, &box);
 }
 BENCHMARK(BM_KeyAtTheEndOfALongFormula_PlainLineEdit)->Unit(benchmark::kMillisecond);
+
+// A paste of 10 MB with Ctrl+V into each box of the shown window, from the
+// key to the repainted window; then the button on what the report box kept.
+QString TenMegabytes(bool lines) {
+    QString text;
+    while (text.size() < 10'000'000) text += lines ? QStringLiteral("C = 40%\nH - 6.7\nO 53.3\n") : QStringLiteral("Fe2(SO4)3");
+    return text;
+}
+
+void PasteIntoTheWindow(benchmark::State& state, const char* box, bool lines) {
+    RecordingMessages messages;
+    frmVeltrax window(directory.path(), &messages);
+    window.show();
+    QApplication::processEvents();
+    auto* target = window.findChild<QWidget*>(QString::fromLatin1(box));
+    QApplication::clipboard()->setText(TenMegabytes(lines));
+    PaintCounter counter;
+    window.findChild<QWidget*>(QStringLiteral("picFormula"))->installEventFilter(&counter);
+    for (auto _ : state) {
+        target->setFocus();
+        if (auto* edit = qobject_cast<QPlainTextEdit*>(target)) edit->clear();
+        if (auto* line = qobject_cast<QLineEdit*>(target)) line->clear();
+        PressAndRepaint(target, Qt::Key_A, QStringLiteral("a"));  // a keystroke first: the box is the user's
+        QKeyEvent paste(QEvent::KeyPress, Qt::Key_V, Qt::ControlModifier);
+        QApplication::sendEvent(target, &paste);
+        window.repaint();
+        QApplication::processEvents();
+    }
+    state.counters["messages"] = static_cast<double>(messages.shown.size()) / static_cast<double>(state.iterations());
+}
+
+void BM_PasteTenMegabytes_FormulaBox(benchmark::State& state) { PasteIntoTheWindow(state, "txtFormula", false); }
+BENCHMARK(BM_PasteTenMegabytes_FormulaBox)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+void BM_PasteTenMegabytes_ReportBox(benchmark::State& state) { PasteIntoTheWindow(state, "txtPercent", true); }
+BENCHMARK(BM_PasteTenMegabytes_ReportBox)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// The button on the fullest report box a paste can leave.
+void BM_ButtonOnAFullReportBox(benchmark::State& state) {
+    RecordingMessages messages;
+    frmVeltrax window(directory.path(), &messages);
+    window.show();
+    auto* box = window.findChild<QPlainTextEdit*>(QStringLiteral("txtPercent"));
+    box->setPlainText(TenMegabytes(true).left(ReportBox::kCapacity));
+    QApplication::processEvents();
+    auto* button = window.findChild<QPushButton*>(QStringLiteral("Command1"));
+    for (auto _ : state) {
+        button->click();
+        QApplication::processEvents();
+    }
+}
+BENCHMARK(BM_ButtonOnAFullReportBox)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 }  // namespace
 

@@ -29,7 +29,12 @@ void CreateFormula(Workspace& workspace, DrawingSurface& picture) {
         if (smallest > table[i].Moles) smallest = table[i].Moles;
         sum = sum + table[i].Percent;
     }
-    // Written so that a sum that is not a number is reported too.
+    // A percentage that overflowed single precision when it was read, or a
+    // sum that did, would only show as infinity.
+    if (!std::isfinite(sum)) {
+        ShowMessage(workspace, kCompositionNumbersTooLargeMessage);
+        return;
+    }
     if (!(sum >= 99 && sum <= 101)) ShowMessage(workspace, PercentSumMessage(sum, workspace.DecimalSeparator));
 
     for (std::size_t i = 1; i <= n; ++i) {

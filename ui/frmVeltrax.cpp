@@ -4,10 +4,9 @@
 #include <QEvent>
 #include <QGuiApplication>
 #include <QLabel>
-#include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QScreen>
 #include <limits>
+#include <string>
 
 #include "accessibility.h"
 #include "analysis/formula_parser.h"
@@ -17,6 +16,7 @@
 #include "drawing/formula_drawing.h"
 #include "picture_box.h"
 #include "qt_text.h"
+#include "text_boxes.h"
 #include "twips.h"
 #include "veltrax_icon.h"
 #include "wrapping_button.h"
@@ -69,16 +69,17 @@ void frmVeltrax::CreateControls() {
     picFormula->setObjectName(QStringLiteral("picFormula"));
     twips::SetGeometry(picFormula, 0, 480, 7095, 735);
 
-    txtFormula = new QLineEdit(this);
+    txtFormula = new FormulaBox(this);
     txtFormula->setObjectName(QStringLiteral("txtFormula"));
     txtFormula->setFont(TextBoxFont());
     txtFormula->setText(QStringLiteral("Введите формулу и нажмите ввод, чтобы получить процентный состав"));
     txtFormula->setToolTip(QStringLiteral("Нажмите ввод, чтобы получить процентный состав"));
     txtFormula->setAccessibleName(QStringLiteral("Формула"));
     txtFormula->setMaxLength(std::numeric_limits<int>::max());  // the cleaning decides what stays
+    txtFormula->Inserting = [this](const QString& inserted) { txtFormula_Insert(inserted); };
     twips::SetGeometry(txtFormula, 0, 0, 7095, 375);
 
-    txtPercent = new QPlainTextEdit(this);
+    txtPercent = new ReportBox(this);
     txtPercent->setObjectName(QStringLiteral("txtPercent"));
     txtPercent->setFont(TextBoxFont());
     txtPercent->setLineWrapMode(QPlainTextEdit::NoWrap);
@@ -88,6 +89,12 @@ void frmVeltrax::CreateControls() {
     txtPercent->setAccessibleName(QStringLiteral("Процентный состав"));
     twips::SetGeometry(txtPercent, 1200, 1320, 4095, 2535);
     percentBox_ = std::make_unique<PlainTextBox>(txtPercent);
+    txtPercent->Cut = [this](qsizetype dropped) {
+        ShowMessage(workspace_, U"В поле процентного состава помещается не более " +
+                                    FromUtf8(std::to_string(ReportBox::kCapacity)) +
+                                    U" знаков. Отброшено знаков в конце вставленного текста: " +
+                                    FromUtf8(std::to_string(dropped)) + U".");
+    };
 
     Command1 = new WrappingButton(QStringLiteral("Вычислить формулу вещества из его процентного состава"), this);
     Command1->setObjectName(QStringLiteral("Command1"));
@@ -166,6 +173,28 @@ void frmVeltrax::txtFormula_Change() {
     txtFormula->insert(cleaned);
     if (outermost) writingBack_ = false;
     txtFormula->setCursorPosition(static_cast<int>(txtFormula->text().size()));
+    if (kept.Dropped > 0) ShowMessage(workspace_, FormulaCutMessage(kept.Dropped));
+}
+
+// A paste or drop into the formula box is cleaned and bounded before the box
+// takes it, so that even a paste of megabytes never stands in the box. What
+// the change handling would keep anyway is inserted as it is; anything else
+// is written as the change handling writes a cleaned text: as one undo step,
+// the caret at the end.
+void frmVeltrax::txtFormula_Insert(const QString& inserted) {
+    const QString current = txtFormula->text();
+    const int start = txtFormula->hasSelectedText() ? txtFormula->selectionStart() : txtFormula->cursorPosition();
+    const int end = txtFormula->hasSelectedText() ? txtFormula->selectionEnd() : start;
+    const Text proposed = ToText(current.left(start) + inserted + current.mid(end));
+    const KeptFormula kept = KeepFormula(proposed);
+    if (kept.Formula == proposed) {
+        txtFormula->insert(inserted);
+        return;
+    }
+    const QString cleaned = ToQString(kept.Formula);
+    txtFormula->selectAll();
+    txtFormula->insert(cleaned);
+    txtFormula->setCursorPosition(static_cast<int>(cleaned.size()));
     if (kept.Dropped > 0) ShowMessage(workspace_, FormulaCutMessage(kept.Dropped));
 }
 

@@ -9,8 +9,8 @@
 
 class QComboBox;
 class QLabel;
-class QLineEdit;
-class QPlainTextEdit;
+class FormulaBox;
+class ReportBox;
 class PictureBox;
 class WrappingButton;
 
@@ -36,13 +36,14 @@ private:
     void Form_Load();
     void Form_Resize();
     void txtFormula_Change();
+    void txtFormula_Insert(const QString& inserted);
     void txtFormula_Enter();
     void Command1_Click();
     void cmbPrecision_Click();
 
-    QLineEdit* txtFormula = nullptr;
+    FormulaBox* txtFormula = nullptr;
     PictureBox* picFormula = nullptr;
-    QPlainTextEdit* txtPercent = nullptr;
+    ReportBox* txtPercent = nullptr;
     WrappingButton* Command1 = nullptr;
     QLabel* lblPrecision = nullptr;
     QComboBox* cmbPrecision = nullptr;

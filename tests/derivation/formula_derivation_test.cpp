@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "analysis/numbers.h"
 #include "tests/doubles.h"
 
@@ -118,4 +120,22 @@ TEST_F(FormulaDerivation, LeavesThePictureAloneForAnEmptyTable) {
     EXPECT_EQ(surface.clears, 0);
     EXPECT_EQ(surface.prints.size(), 1u);
     EXPECT_TRUE(test.messages.shown.empty());
+}
+
+TEST_F(FormulaDerivation, PercentagesBeyondSinglePrecisionGiveOneMessageAndNoDrawing) {
+    const float infinity = std::numeric_limits<float>::infinity();
+    const std::vector<std::vector<ElementRecord>> tooLarge = {
+        {Record(U"C ", 12.011, infinity)},                                      // read as 1E+39
+        {Record(U"C ", 12.011, 3e38f), Record(U"H ", 1.00794, 3e38f)},          // a sum that overflows
+        {Record(U"C ", 12.011, infinity), Record(U"H ", 1.00794, -infinity)}};  // a sum that is no number
+    for (const auto& records : tooLarge) {
+        EXPECT_EQ(Derive(records, 1), "");
+        EXPECT_EQ(surface.clears, 1);
+        ASSERT_EQ(test.messages.shown.size(), 1u);
+        EXPECT_EQ(test.messages.shown[0], kCompositionNumbersTooLargeMessage);
+    }
+    // The largest single-precision percentages still add up to a finite sum.
+    Derive({Record(U"C ", 12.011, 1e38f), Record(U"H ", 1.00794, 1e38f)}, 1);
+    ASSERT_EQ(test.messages.shown.size(), 1u);
+    EXPECT_EQ(test.messages.shown[0].find(U'∞'), Text::npos);
 }

@@ -3,6 +3,7 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
+#include <QElapsedTimer>
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
@@ -21,6 +22,8 @@
 #include "ui/picture_box.h"
 #include "ui/qt_platform.h"
 #include "ui/qt_text.h"
+#include "ui/text_boxes.h"
+#include "derivation/formula_derivation.h"
 
 // Every test gets a fresh window over its own program directory, with the
 // messages recorded instead of shown; a modal dialog that appears anyway
@@ -50,6 +53,10 @@ private slots:
     void enterOnTheFocusedButtonPressesIt();
     void undoAfterARejectedPasteBringsThePreviousTextBack();
     void theFormulaBoxTakesAPasteOfAnyLength();
+    void hugePastesAreBoundedBeforeTheBoxesHoldThem_data();
+    void hugePastesAreBoundedBeforeTheBoxesHoldThem();
+    void anEditThatCrossesTheBoundKeepsTheFirst32767();
+    void compositionsBeyondSinglePrecisionGiveOneMessage();
     void theElementFileLivesBesideTheProgramOrInTheUsersFolder_data();
     void theElementFileLivesBesideTheProgramOrInTheUsersFolder();
     void qtsOwnTextsAreRussian();
@@ -372,6 +379,92 @@ void WindowTest::theFormulaBoxTakesAPasteOfAnyLength() {
     QCOMPARE(formula()->text(), QString(20000, QLatin1Char('H')));
     QTest::keyClick(formula(), Qt::Key_Return);
     QVERIFY(percent()->toPlainText().contains(QStringLiteral("# 1.00794 * 20000 = ")));
+}
+
+// A megabyte pasted with Ctrl+V into each box: never held whole, answered at
+// once, one message for what did not fit, and one undo step.
+void WindowTest::hugePastesAreBoundedBeforeTheBoxesHoldThem_data() {
+    QTest::addColumn<bool>("intoTheFormula");
+    QTest::addColumn<QString>("pasted");
+    QTest::addColumn<QString>("kept");
+    QTest::addColumn<qsizetype>("dropped");
+    QString formulas;
+    while (formulas.size() < 1'000'000) formulas += QStringLiteral("Fe2(SO4)3 ");
+    QString kept = QString(formulas).remove(QLatin1Char(' ')).left(32767);
+    QTest::newRow("formula") << true << formulas << kept << qsizetype{900'000 - 32767};
+    QTest::newRow("formula, cleaned to fit") << true << QStringLiteral("H ").repeated(500'000)
+                                             << QString(32767, QLatin1Char('H')) << qsizetype{500'000 - 32767};
+    QString lines;
+    while (lines.size() < 1'000'000) lines += QStringLiteral("C = 40%\nH - 6.7\n");
+    QTest::newRow("report box") << false << lines << lines.left(ReportBox::kCapacity)
+                                << lines.size() - ReportBox::kCapacity;
+}
+
+void WindowTest::hugePastesAreBoundedBeforeTheBoxesHoldThem() {
+    QFETCH(bool, intoTheFormula);
+    QFETCH(QString, pasted);
+    QFETCH(QString, kept);
+    QFETCH(qsizetype, dropped);
+    QWidget* box = intoTheFormula ? static_cast<QWidget*>(formula()) : percent();
+    box->setFocus();
+    if (intoTheFormula) {
+        typeFormula(QStringLiteral("H2O"));
+        formula()->selectAll();
+    }
+    QApplication::clipboard()->setText(pasted);
+    qsizetype largestHeld = 0;
+    const auto watch = connect(formula(), &QLineEdit::textChanged, this,
+                               [&](const QString& text) { largestHeld = std::max(largestHeld, text.size()); });
+    QElapsedTimer timer;
+    timer.start();
+    QTest::keySequence(box, QKeySequence::Paste);
+    disconnect(watch);
+    const QString held = intoTheFormula ? formula()->text() : percent()->toPlainText();
+    QCOMPARE(held.size(), kept.size());
+    QVERIFY(held == kept);
+    QVERIFY(largestHeld <= qsizetype{32767});
+    QCOMPARE(messages->shown.size(), std::size_t{1});
+    QVERIFY2(ToQString(messages->shown[0]).contains(QString::number(dropped)), qPrintable(ToQString(messages->shown[0])));
+    qInfo("a paste of %lld characters answered in %lld ms", static_cast<long long>(pasted.size()),
+          static_cast<long long>(timer.elapsed()));
+    if (intoTheFormula) {
+        QCOMPARE(formula()->cursorPosition(), 32767);
+        QCOMPARE(ToQString(window->formulaText()), kept);
+        QTest::keySequence(formula(), QKeySequence::Undo);
+        QCOMPARE(formula()->text(), QStringLiteral("H2O"));
+        QCOMPARE(ToQString(window->formulaText()), QStringLiteral("H2O"));
+    }
+}
+
+void WindowTest::anEditThatCrossesTheBoundKeepsTheFirst32767() {
+    const QString full = QStringLiteral("CO").repeated(16383) + QLatin1Char('H');  // 32,767 characters
+    QApplication::clipboard()->setText(full);
+    formula()->selectAll();
+    QTest::keySequence(formula(), QKeySequence::Paste);
+    QCOMPARE(formula()->text(), full);
+    QVERIFY(messages->shown.empty());
+    // One more letter typed at the start: the last one goes, and the user hears of it.
+    formula()->setCursorPosition(0);
+    QTest::keyClicks(formula(), QStringLiteral("N"));
+    QCOMPARE(formula()->text(), QLatin1Char('N') + full.left(32766));
+    QCOMPARE(formula()->cursorPosition(), 32767);
+    QCOMPARE(messages->shown.size(), std::size_t{1});
+    QVERIFY(ToQString(messages->shown[0]).contains(QStringLiteral("32767 знаков")));
+    QVERIFY(ToQString(messages->shown[0]).endsWith(QStringLiteral(": 1.")));
+}
+
+void WindowTest::compositionsBeyondSinglePrecisionGiveOneMessage() {
+    const QString tooLarge = QStringLiteral("C = 1") + QString(39, QLatin1Char('0'));
+    for (const QString& composition : {tooLarge + QStringLiteral("\nH = 1"), QStringLiteral("C = 3") +
+                                           QString(38, QLatin1Char('0')) + QStringLiteral("\nO = 3") +
+                                           QString(38, QLatin1Char('0'))}) {
+        messages->shown.clear();
+        percent()->setPlainText(composition);
+        QTest::mouseClick(control<QPushButton>("Command1"), Qt::LeftButton);
+        QCOMPARE(messages->shown.size(), std::size_t{1});
+        QCOMPARE(messages->shown[0], Text(kCompositionNumbersTooLargeMessage));
+        QVERIFY(picture()->Drawing().empty());
+    }
 }
 
 void WindowTest::theElementFileLivesBesideTheProgramOrInTheUsersFolder_data() {
