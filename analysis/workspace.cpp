@@ -16,17 +16,51 @@ void ShowRepeatableMessage(Workspace& workspace, const Text& message) {
     ShowMessage(workspace, message);
 }
 
+namespace {
+
+Text Shown(const std::filesystem::path& file) {
+    // The platform's own separators: on Windows C:\Users\…, not C:/Users/….
+    const std::u8string name = std::filesystem::path(file).make_preferred().u8string();
+    return FromUtf8(std::string(name.begin(), name.end()));
+}
+
+}  // namespace
+
 Text UnreadableElementFileMessage(const std::filesystem::path& file) {
-    const std::u8string name = file.u8string();
-    return U"Файл «" + FromUtf8(std::string(name.begin(), name.end())) +
-           U"» не удаётся прочитать. Расчёты ведутся по встроенной таблице элементов.";
+    return U"Файл «" + Shown(file) + U"» не удаётся прочитать. Расчёты ведутся по встроенной таблице элементов.";
+}
+
+Text UncreatableElementFileMessage(const std::filesystem::path& file) {
+    return U"Файл «" + Shown(file) +
+           U"» не удаётся создать (папка закрыта для записи, диск полон или его нет). Расчёты ведутся по встроенной "
+           U"таблице элементов.";
+}
+
+Text ElementFileProblemMessage(const std::filesystem::path& file, const Text& problem) {
+    return U"Таблица элементов «" + Shown(file) + U"»: " + problem +
+           U" Пока файл не исправлен, расчёты ведутся по нему как есть.";
 }
 
 std::shared_ptr<const mdlVeltrax::LoadedElements> LoadElements(Workspace& workspace) {
-    const mdlVeltrax::LoadedNameMass loaded = mdlVeltrax::LoadNameMass(workspace.ElementFolder, workspace.ElementFile);
-    if (loaded.Source == mdlVeltrax::NameMassSource::UnreadableFile && !workspace.UnreadableElementFileReported) {
-        workspace.UnreadableElementFileReported = true;
-        ShowMessage(workspace, UnreadableElementFileMessage(workspace.ElementFile.Path));
+    using mdlVeltrax::NameMassSource;
+    const mdlVeltrax::LoadedNameMass loaded =
+        mdlVeltrax::LoadNameMass(workspace.ElementFolder, workspace.ElementFile, workspace.SeedFile);
+    const auto& file = workspace.ElementFile.Path;
+    switch (loaded.Source) {
+        case NameMassSource::UnreadableFile:
+            if (!workspace.UnreadableElementFileReported) ShowMessage(workspace, UnreadableElementFileMessage(file));
+            workspace.UnreadableElementFileReported = true;
+            break;
+        case NameMassSource::NoFile:
+            if (!workspace.UncreatableElementFileReported) ShowMessage(workspace, UncreatableElementFileMessage(file));
+            workspace.UncreatableElementFileReported = true;
+            break;
+        case NameMassSource::File:
+        case NameMassSource::EmptyFile:
+            workspace.UnreadableElementFileReported = false;  // should it fail again, that is news
+            if (loaded.NewVersion && !workspace.ElementFile.Problem.empty())
+                ShowMessage(workspace, ElementFileProblemMessage(file, workspace.ElementFile.Problem));
+            break;
     }
     return loaded.Elements;
 }

@@ -13,13 +13,17 @@ struct Workspace {
     CompositionTable Composition = CompositionTable(1);
     std::int16_t Precision = 1;           // decimal places, 0 to 14
     std::filesystem::path ElementFolder;  // where NameMass.dat lives
+    std::filesystem::path SeedFile;       // an administrator's table that a missing NameMass.dat is made from
     char32_t DecimalSeparator = U'.';     // the user's locale's
     MessageBox* Messages = nullptr;
 
-    // The element table read last; a file that cannot be read is reported
-    // once in a run, not at every analysis.
+    // The element table read last. A file that cannot be read is reported
+    // once until it can be read again, one that cannot be created once in a
+    // run, and what is wrong in a file once for each version of it, never at
+    // every analysis.
     mdlVeltrax::NameMassCache ElementFile;
     bool UnreadableElementFileReported = false;
+    bool UncreatableElementFileReported = false;
 
     // Messages that can repeat within one analysis (an element that is not
     // found, a missing group index, a stray bracket) are shown at most this
@@ -35,6 +39,8 @@ inline constexpr std::int16_t kMaxPrecision = 14;
 std::shared_ptr<const mdlVeltrax::LoadedElements> LoadElements(Workspace& workspace);
 
 Text UnreadableElementFileMessage(const std::filesystem::path& file);
+Text UncreatableElementFileMessage(const std::filesystem::path& file);
+Text ElementFileProblemMessage(const std::filesystem::path& file, const Text& problem);
 
 // Starts the message count of a new analysis.
 void BeginAnalysis(Workspace& workspace);

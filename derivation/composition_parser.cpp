@@ -9,9 +9,11 @@
 
 namespace {
 
+// "=" first; then a dash: the hyphen-minus, or the en dash, em dash or minus
+// sign that word processors put in its place; then a blank.
 std::size_t FindSeparator(TextView line) {
-    for (const char32_t separator : {U'=', U'-', kBlank})
-        if (const auto at = line.find(separator); at != TextView::npos) return at;
+    for (const TextView separators : {TextView(U"="), TextView(U"-–—−"), TextView(U" ")})
+        if (const auto at = line.find_first_of(separators); at != TextView::npos) return at;
     return TextView::npos;
 }
 

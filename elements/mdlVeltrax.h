@@ -35,10 +35,11 @@ namespace mdlVeltrax {
 // The 1564 bytes of the default NameMass.dat, the final NUL included.
 std::string_view BuiltInNameMass();
 
-// Only the start of the file is read: a genuine element file is about 1.5 KB,
-// and one of 4,000 elements would still fit, while a huge or endless file
-// costs no more than this.
-inline constexpr std::size_t kMaxNameMassBytes = 64u << 10;
+// The longest line a position can address is 32,767 characters; only as
+// much of the file as three such lines and their two line ends is read, so
+// that a huge or endless file costs no more than this.
+inline constexpr std::size_t kMaxNameMassLine = 32767;
+inline constexpr std::size_t kMaxNameMassBytes = 3 * kMaxNameMassLine + 4;
 
 // An element table ready for many lookups: it knows where each one- and
 // two-character text first stands in the symbol line, and remembers its
@@ -71,6 +72,7 @@ enum class NameMassSource {
 // changed within the same clock tick as it was read may change again without
 // a new stamp, so it is read again at the next analysis.
 struct NameMassCache {
+    Text Problem;  // what CheckNameMass found in the file's current version
     std::int64_t RacyNanoseconds = 2'000'000'000;  // covers the coarsest file system clocks (FAT: 2 s)
     std::filesystem::path Path;
     file_access::FileStamp Stamp;
@@ -84,24 +86,34 @@ struct NameMassCache {
 struct LoadedNameMass {
     std::shared_ptr<const LoadedElements> Elements;
     NameMassSource Source = NameMassSource::File;
+    bool NewVersion = false;  // the file's content differs from what was read before
 };
 
 // Makes sure the file exists in the directory and gives its first three
-// lines. A missing file is created from the built-in copy; an existing one is
-// never written, whatever it holds. Where the file is empty, cannot be read or
+// lines. A missing file is created from `seed` (an administrator's table)
+// where that can be read and is not empty, from the built-in copy otherwise;
+// an existing one is never written, whatever it holds, and neither is `seed`. Where the file is empty, cannot be read or
 // cannot be created, the built-in copy serves from memory. A file with fewer
 // than three lines gives empty text for the lines that are missing. Nothing
 // ever waits for another process.
-LoadedNameMass LoadNameMass(const std::filesystem::path& directory, NameMassCache& cache);
+LoadedNameMass LoadNameMass(const std::filesystem::path& directory, NameMassCache& cache,
+                            const std::filesystem::path& seed = {});
 void LoadNameMass(const std::filesystem::path& directory, ElementTable& table);
 
 // True for an ordinary file (or a link to one); false for anything else and
 // whenever the path cannot be examined.
 bool FileExists(const std::filesystem::path& path);
 
-// Writes the built-in copy into the directory unless a NameMass.dat is
-// already there, atomically: another program's file always wins.
-void ExtractNameMass(const std::filesystem::path& directory);
+// Writes the built-in copy (or the given bytes) into the directory unless a
+// NameMass.dat is already there, atomically: another program's file always
+// wins.
+file_access::Creation ExtractNameMass(const std::filesystem::path& directory,
+                                      std::string_view bytes = BuiltInNameMass());
+
+// The first thing wrong with the structure of an element file, in words for
+// its user (what, where and how to mend it), or empty text where nothing is.
+// The file is still used as it is: this only tells.
+Text CheckNameMass(std::string_view bytes);
 
 // Splits file content into the three lines: a line ends at CR LF or at a lone
 // CR (a lone LF is an ordinary character). Each byte is one character.

@@ -61,6 +61,14 @@ TEST_F(CompositionParser, ReadsALineWithAnyOfItsSeparators) {
         {U"Carbon 12", "Ca=12"},
         {U"C = 40% H = 6.7%", "C =40"},
         {U"Fe - 69.94%", "Fe=69.94"},
+        // A word processor's dashes separate as "-" does, after "=" and before a blank.
+        {U"C — 40 %", "C =40"},
+        {U"C – 40 %", "C =40"},
+        {U"C − 40%", "C =40"},
+        {U"C —40", "C =40"},
+        {U"C = −5", "C =0"},
+        {U"C —− 5", "C =0"},
+        {U"Fe – 69,94%", "Fe=69.94"},
     };
     for (const auto& row : rows) {
         EXPECT_EQ(Parse(row.line), row.records) << ToUtf8(row.line);

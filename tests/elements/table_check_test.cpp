@@ -1,0 +1,124 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "analysis/formula_parser.h"
+#include "elements/mdlVeltrax.h"
+#include "tests/doubles.h"
+#include "tests/elements/user_table.h"
+
+namespace {
+
+std::string Replaced(std::string text, std::string_view from, std::string_view to) {
+    text.replace(text.find(from), from.size(), to);
+    return text;
+}
+
+std::string BuiltIn() { return std::string(mdlVeltrax::BuiltInNameMass()); }
+
+std::string WithLineFeeds(std::string text) {
+    for (std::size_t at; (at = text.find("\r\n")) != std::string::npos;) text.replace(at, 2, "\n");
+    return text;
+}
+
+struct BrokenTable {
+    const char* what;
+    std::string bytes;
+    const char32_t* says;  // a part of the one message; nothing for a sound table
+    const char32_t* formula;
+    const char* molarMassLine;  // what the analysis still reports
+};
+
+}  // namespace
+
+// Each table as a teacher might save it: the one message it gives for that
+// version of the file, and the analysis that goes on with the table as read.
+TEST(ElementFileCheck, ABrokenTableIsReportedOnceForEachVersionAndStillUsed) {
+    const BrokenTable tables[] = {
+        {"the built-in table", BuiltIn(), nullptr, U"H2O", "# Масса - 18.01528"},
+        {"a blank where a mass would start", " H  O \r\n 1     \r\n 1  8 ", nullptr, U"H2O", "# Масса - 2"},
+        {"line feeds alone", WithLineFeeds(BuiltIn()), U"разделены одним символом LF", U"H2O", "# Масса - 1"},
+        {"two lines", " H  O \r\n 1  16 ", U"меньше трёх строк, а нужны три", U"H2O", "# Масса - 18"},
+        {"a byte-order mark", "\xEF\xBB\xBF" + BuiltIn(), U"(BOM)", U"H2O", "# Масса - 11582"},
+        {"64 typed over 63.54", Replaced(BuiltIn(), " 63.54 ", " 64 "),
+         U"текст «65.4» начинается в позиции 161, а в первой строке там не начинается ни один символ: столбцы "
+         U"сдвинуты после элемента «CU» (позиция 158).",
+         U"ZnBr2", "# Масса - 22"},
+        {"a lower-case symbol", Replaced(BuiltIn(), " FE ", " Fe "),
+         U"строчная буква в символе «Fe»: такой элемент не найдётся", U"Fe", "# Масса - 1"},
+        {"a number that stands apart", " H  O \r\n 1  16 \r\n 1 8 ",
+         U"В строке 3 (порядковые номера) текст «8» начинается в позиции 4", U"H2O", "# Масса - 18"},
+        {"a mass over two columns", " H  O \r\n 1.0079 16 \r\n 1  8 ", U"текст «16» начинается в позиции 9",
+         U"H2O", "# Масса - 81.0158"},
+        {"a one-letter symbol after a two-letter one", " H  HE E \r\n 1  4  5 \r\n 1  2  3 ",
+         U"Однобуквенный символ «E» (позиция 8) стоит после символа «HE» (позиция 5)", U"He", "# Масса - 4"},
+    };
+    for (const BrokenTable& table : tables) {
+        SCOPED_TRACE(table.what);
+        TestWorkspace test;
+        WriteBytes(test.directory.path() / "NameMass.dat", table.bytes);
+        for (int analysis = 0; analysis < 3; ++analysis)
+            EXPECT_EQ(MolarMassLine(test.workspace, table.formula), table.molarMassLine);
+        std::size_t problems = 0;
+        for (const Text& message : test.messages.shown) {
+            if (message.starts_with(U"Таблица элементов «")) {
+                ++problems;
+                ASSERT_NE(table.says, nullptr) << ToUtf8(message);
+                EXPECT_NE(message.find(table.says), Text::npos) << ToUtf8(message);
+                const std::u8string file = (test.directory.path() / "NameMass.dat").make_preferred().u8string();
+                EXPECT_NE(message.find(FromUtf8(std::string(file.begin(), file.end()))), Text::npos);
+            }
+        }
+        EXPECT_EQ(problems, table.says ? 1u : 0u);
+    }
+}
+
+TEST(ElementFileMessages, ATableThatCannotBeMadeIsToldOnceAndOneThatCannotBeReadEachTimeItFails) {
+    TestWorkspace test;
+    const auto shownContaining = [&](const char32_t* words) {
+        std::size_t count = 0;
+        for (const Text& message : test.messages.shown) if (message.find(words) != Text::npos) ++count;
+        return count;
+    };
+    test.workspace.ElementFolder = test.directory.path() / "missing";  // no folder: nothing can be made there
+    for (int analysis = 0; analysis < 3; ++analysis)
+        EXPECT_EQ(MolarMassLine(test.workspace, U"H2O"), "# Масса - 18.01528");
+    EXPECT_EQ(shownContaining(U"не удаётся создать"), 1u);
+
+    test.workspace.ElementFolder = test.directory.path();
+    const auto file = test.directory.path() / "NameMass.dat";
+    std::filesystem::create_directory(file);  // a name that cannot be read as a table
+    MolarMassLine(test.workspace, U"H2O");
+    MolarMassLine(test.workspace, U"H2O");
+    EXPECT_EQ(shownContaining(U"не удаётся прочитать"), 1u);
+    std::filesystem::remove(file);
+    WriteBytes(file, kUserTable);
+    EXPECT_EQ(MolarMassLine(test.workspace, U"H2O"), "# Масса - 20");
+    std::filesystem::remove(file);
+    std::filesystem::create_directory(file);
+    EXPECT_EQ(MolarMassLine(test.workspace, U"H2O"), "# Масса - 18.01528");
+    EXPECT_EQ(shownContaining(U"не удаётся прочитать"), 2u);
+}
+
+TEST(AdministratorsTable, SeedsAMissingTableAndIsNeverWritten) {
+    TemporaryDirectory administrator;
+    const auto seed = administrator.path() / "NameMass.dat";
+    WriteBytes(seed, kUserTable);
+    TestWorkspace test;
+    test.workspace.SeedFile = seed;
+    const auto file = test.directory.path() / "NameMass.dat";
+    EXPECT_EQ(MolarMassLine(test.workspace, U"H2O"), "# Масса - 20");
+    EXPECT_EQ(ReadFileBytes(file), kUserTable);
+    // The user's table is theirs from then on: a new administrator's table does not replace it.
+    WriteBytes(seed, BuiltIn());
+    EXPECT_EQ(MolarMassLine(test.workspace, U"H2O"), "# Масса - 20");
+    EXPECT_EQ(ReadFileBytes(seed), BuiltIn());
+    // Without a usable administrator's table the built-in copy seeds.
+    for (const auto& absent : {administrator.path() / "absent.dat", administrator.path()}) {
+        TestWorkspace other;
+        other.workspace.SeedFile = absent;
+        EXPECT_EQ(MolarMassLine(other.workspace, U"H2O"), "# Масса - 18.01528");
+        EXPECT_EQ(ReadFileBytes(other.directory.path() / "NameMass.dat"), BuiltIn());
+        EXPECT_TRUE(other.messages.shown.empty());
+    }
+}
