@@ -1,5 +1,8 @@
 // The composition path as the button runs it: lines, records, derivation, drawing.
+#include <algorithm>
+
 #include "derivation/composition_parser.h"
+#include "derivation/formula_derivation.h"
 #include "fuzz_support.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -9,9 +12,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Workspace workspace = FuzzWorkspace(data, messages);
     AnalizePercentage(workspace, BytesAsText(data + 2, size - 2), surface);
 
-    FUZZ_CHECK(messages.shown.size() <= Workspace::kRepeatableMessageLimit + 2);  // and the sum, an unreadable file
-    // A symbol and a subscript for every record, and the font restored.
-    FUZZ_CHECK(surface.prints.size() == 2 * (workspace.Composition.size() - 1));
+    // Besides the repeatable ones, at most one about the sum (or numbers too
+    // large) and one about the element file.
+    FUZZ_CHECK(messages.shown.size() <= Workspace::kRepeatableMessageLimit + 2);
+    // A symbol and a subscript for every record, and the font restored; or,
+    // for percentages beyond single precision, nothing drawn and no infinity shown.
+    const bool tooLarge =
+        std::find(messages.shown.begin(), messages.shown.end(), kCompositionNumbersTooLargeMessage) !=
+        messages.shown.end();
+    FUZZ_CHECK(surface.prints.size() == (tooLarge ? 0 : 2 * (workspace.Composition.size() - 1)));
+    for (const Text& message : messages.shown) FUZZ_CHECK(message.find(U'∞') == Text::npos);
     FUZZ_CHECK(surface.fontSize == 20);
     return 0;
 }
