@@ -6,6 +6,7 @@
 #include "ui/veltrax_icon.h"
 
 int main(int, char* argv[]) {
+    IgnoreRelativeXdgDataHome();
     // The program has no command line: nothing typed after its name, Qt's own
     // options (-platform, -style, -reverse …) included, reaches Qt.
     int qtArgumentCount = 1;
@@ -18,9 +19,12 @@ int main(int, char* argv[]) {
     QApplication::setWindowIcon(VeltraxIcon());
     LoadQtRussianTranslations(application);
 
-    const QString folder = ElementFileFolder(QCoreApplication::applicationDirPath(),
-                                             QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+    const QString program = QCoreApplication::applicationDirPath();
+    const QString user = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    const QString folder = ElementFileFolder(program, user, InstalledCopy(program));
     frmVeltrax window(std::filesystem::path(folder.toStdU16String()));
+    // A table in the user's own folder is made from the administrator's where there is one.
+    if (folder == user) window.SetSeedFile(std::filesystem::path(AdministratorTable().toStdU16String()));
     window.show();
     return QApplication::exec();
 }

@@ -4,12 +4,26 @@
 
 class QCoreApplication;
 
-// Where NameMass.dat lives: beside the program when a NameMass.dat stands
-// there or the program's folder can be written (a copy unpacked anywhere);
-// otherwise, for an installed copy in a folder the user cannot write (or
-// under Windows' program folders), in the user's own data folder, which is
+// Whether the program is a copy installed by a package or an installer: on
+// Linux one under /usr or /opt, on Windows one under the program folders,
+// for all users or for one (%LOCALAPPDATA%\Programs).
+bool InstalledCopy(const QString& programFolder);
+
+// Where NameMass.dat lives. An installed copy keeps it in the user's own data
+// folder, always, so that no run (not even one as root or an administrator)
+// puts a table beside the program for everyone. A portable copy keeps it
+// beside the program when a NameMass.dat stands there or the program's folder
+// can be written, in the user's data folder otherwise. The user's folder is
 // created when needed.
-QString ElementFileFolder(const QString& programFolder, const QString& userDataFolder);
+QString ElementFileFolder(const QString& programFolder, const QString& userDataFolder, bool installed);
+
+// The administrator's table that a user's missing NameMass.dat is made from:
+// /etc/veltrax/NameMass.dat, or %ProgramData%\veltrax\NameMass.dat on Windows.
+QString AdministratorTable();
+
+// The XDG rules say to ignore a relative XDG_DATA_HOME; Qt would put the
+// user's folder below whatever folder the program was started from.
+void IgnoreRelativeXdgDataHome();
 
 // Qt's own Russian texts (context menus, standard buttons), from the folder
 // beside the program or Qt's translations folder; false when neither has them.

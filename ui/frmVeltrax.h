@@ -24,6 +24,8 @@ public:
     ~frmVeltrax() override;
 
     const Workspace& workspace() const { return workspace_; }
+    // The administrator's table that a missing NameMass.dat is made from.
+    void SetSeedFile(std::filesystem::path seed) { workspace_.SeedFile = std::move(seed); }
     const Text& formulaText() const { return FormulaText; }
 
 protected:

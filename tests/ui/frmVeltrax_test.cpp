@@ -11,6 +11,7 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTemporaryFile>
 #include <QTimer>
@@ -59,6 +60,9 @@ private slots:
     void compositionsBeyondSinglePrecisionGiveOneMessage();
     void theElementFileLivesBesideTheProgramOrInTheUsersFolder_data();
     void theElementFileLivesBesideTheProgramOrInTheUsersFolder();
+    void installedCopiesAreKnownByWhereTheyStand_data();
+    void installedCopiesAreKnownByWhereTheyStand();
+    void aRelativeXdgDataHomeIsIgnored();
     void qtsOwnTextsAreRussian();
     void reportUsesTheDecimalCommaOfARussianLocale();
 
@@ -468,15 +472,20 @@ void WindowTest::compositionsBeyondSinglePrecisionGiveOneMessage() {
 }
 
 void WindowTest::theElementFileLivesBesideTheProgramOrInTheUsersFolder_data() {
-    QTest::addColumn<bool>("programFolderWritable");
+    QTest::addColumn<bool>("installed");
+    QTest::addColumn<bool>("programFolderWritable");  // as root, or a copy unpacked in the user's own folder
     QTest::addColumn<bool>("fileBesideTheProgram");
     QTest::addColumn<bool>("inTheUsersFolder");
-    QTest::newRow("a copy unpacked anywhere") << true << false << false;
-    QTest::newRow("installed, read-only, no file") << false << false << true;
-    QTest::newRow("installed, read-only, a file beside the program") << false << true << false;
+    QTest::newRow("portable, unpacked anywhere") << false << true << false << false;
+    QTest::newRow("portable, read-only, no file") << false << false << false << true;
+    QTest::newRow("portable, read-only, a file beside the program") << false << false << true << false;
+    QTest::newRow("installed, run by a user") << true << false << false << true;
+    QTest::newRow("installed, run as root") << true << true << false << true;
+    QTest::newRow("installed, a file left beside it by an earlier run as root") << true << true << true << true;
 }
 
 void WindowTest::theElementFileLivesBesideTheProgramOrInTheUsersFolder() {
+    QFETCH(bool, installed);
     QFETCH(bool, programFolderWritable);
     QFETCH(bool, fileBesideTheProgram);
     QFETCH(bool, inTheUsersFolder);
@@ -489,11 +498,50 @@ void WindowTest::theElementFileLivesBesideTheProgramOrInTheUsersFolder() {
         QTemporaryFile probe(program + QStringLiteral("/probe-XXXXXX"));
         if (probe.open()) QSKIP("permissions do not bind this user (ctest runs this test as nobody too)");
     }
-    const QString chosen = ElementFileFolder(program, user);
+    const QString chosen = ElementFileFolder(program, user, installed);
     QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     QCOMPARE(chosen, inTheUsersFolder ? user : program);
     QCOMPARE(QFileInfo(user).isDir(), inTheUsersFolder);
     QCOMPARE(QDir(program).entryList(QDir::Files | QDir::Hidden).size(), fileBesideTheProgram ? 1 : 0);
+}
+
+void WindowTest::installedCopiesAreKnownByWhereTheyStand_data() {
+    QTest::addColumn<QString>("programFolder");
+    QTest::addColumn<bool>("installed");
+    QTest::newRow("the .deb's folder") << QStringLiteral("/usr/lib/veltrax") << true;
+    QTest::newRow("/opt") << QStringLiteral("/opt/veltrax/bin") << true;
+    QTest::newRow("a build folder") << QStringLiteral("/home/teacher/veltrax/build/app") << false;
+    QTest::newRow("a folder named like /usr") << QStringLiteral("/usrlocal/veltrax") << false;
+    QTest::newRow("Program Files") << QStringLiteral("C:/Program Files/Veltrax") << true;
+    QTest::newRow("a user's Programs") << QStringLiteral("C:/Users/Ivan/AppData/Local/Programs/Veltrax") << true;
+    QTest::newRow("a user's desktop") << QStringLiteral("C:/Users/Ivan/Desktop/veltrax") << false;
+}
+
+void WindowTest::installedCopiesAreKnownByWhereTheyStand() {
+    QFETCH(QString, programFolder);
+    QFETCH(bool, installed);
+    qputenv("ProgramFiles", "C:\\Program Files");
+    qputenv("LOCALAPPDATA", "C:\\Users\\Ivan\\AppData\\Local");
+    const bool found = InstalledCopy(programFolder);
+    qunsetenv("ProgramFiles");
+    qunsetenv("LOCALAPPDATA");
+    QCOMPARE(found, installed);
+    QCOMPARE(AdministratorTable(), QStringLiteral("/etc/veltrax/NameMass.dat"));
+}
+
+void WindowTest::aRelativeXdgDataHomeIsIgnored() {
+    const QByteArray saved = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", "relative/share");
+    IgnoreRelativeXdgDataHome();
+    QVERIFY(!qEnvironmentVariableIsSet("XDG_DATA_HOME"));
+    QVERIFY(QDir::isAbsolutePath(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)));
+    qputenv("XDG_DATA_HOME", "/srv/share");
+    IgnoreRelativeXdgDataHome();
+    QCOMPARE(qgetenv("XDG_DATA_HOME"), QByteArray("/srv/share"));
+    if (saved.isEmpty())
+        qunsetenv("XDG_DATA_HOME");
+    else
+        qputenv("XDG_DATA_HOME", saved);
 }
 
 void WindowTest::qtsOwnTextsAreRussian() {
