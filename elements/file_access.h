@@ -54,6 +54,12 @@ enum class Creation { Created, Existed, Failed };
 // new temporary file in the same folder, which is put in place only while the
 // name is free. A file that appears meanwhile wins and is left as it is; a
 // reader never sees part of the bytes.
+// Temporary files that an earlier creation left behind when its program was
+// ended midway are removed first.
 Creation CreateNew(const std::filesystem::path& path, std::string_view bytes);
+
+// Removes such leftovers of creating `path`, unless they are recent (another
+// program may be creating the file right now).
+void RemoveUnfinishedCreations(const std::filesystem::path& path);
 
 }  // namespace file_access

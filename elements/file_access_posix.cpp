@@ -99,6 +99,7 @@ Reading ReadStart(const std::filesystem::path& path, std::size_t maxBytes) {
 }
 
 Creation CreateNew(const std::filesystem::path& path, std::string_view bytes) {
+    RemoveUnfinishedCreations(path);
     std::string temporary = (path.parent_path() / ("." + path.filename().string() + ".XXXXXX")).string();
     FileDescriptor file(::mkostemp(temporary.data(), O_CLOEXEC));
     if (!file.valid()) return Creation::Failed;

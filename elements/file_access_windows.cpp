@@ -103,6 +103,7 @@ Reading ReadStart(const std::filesystem::path& path, std::size_t maxBytes) {
 }
 
 Creation CreateNew(const std::filesystem::path& path, std::string_view bytes) {
+    RemoveUnfinishedCreations(path);
     static std::atomic<unsigned> counter{0};
     wchar_t suffix[40];
     std::swprintf(suffix, std::size(suffix), L".%lu.%u.tmp", ::GetCurrentProcessId(), counter++);

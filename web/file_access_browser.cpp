@@ -109,6 +109,9 @@ Reading ReadStart(const std::filesystem::path& path, std::size_t maxBytes) {
     return reading;
 }
 
+// The page's storage writes an entry whole or not at all: nothing is left over.
+void RemoveUnfinishedCreations(const std::filesystem::path&) {}
+
 Creation CreateNew(const std::filesystem::path& path, std::string_view bytes) {
     switch (veltrax_store_create(path.c_str(), bytes.data(), static_cast<int>(bytes.size()))) {
         case 0:
