@@ -32,6 +32,10 @@ runtime=$(dirname "$(x86_64-w64-mingw32-g++-posix -print-libgcc-file-name)")
 cp "$runtime/libstdc++-6.dll" "$runtime/libgcc_s_seh-1.dll" /usr/x86_64-w64-mingw32/lib/libwinpthread-1.dll "$folder/"
 find "$folder" -name '*.dll' -o -name '*.exe' | xargs x86_64-w64-mingw32-strip --strip-unneeded
 cp "$here/packaging/copyright" "$folder/copyright.txt"
+# The ready element tables, beside the program.
+mkdir -p "$folder/tables"
+cp "$here"/tables/NameMass-school.dat "$here"/tables/NameMass-iupac-2021.dat "$folder/tables/"
+sed 's/$/\r/' "$here/tables/README.md" > "$folder/tables/README.txt"
 
 mkdir -p "$here/dist"
 rm -f "$here/dist/$name.zip"

@@ -122,3 +122,38 @@ TEST(AdministratorsTable, SeedsAMissingTableAndIsNeverWritten) {
         EXPECT_TRUE(other.messages.shown.empty());
     }
 }
+
+// The built-in table and the two ready ones in tables/: sound, and every one
+// of the 109 elements found under its symbol with its atomic number.
+TEST(ReadyTables, PassTheCheckAndFindAll109Elements) {
+    const char* const symbols[] = {
+        "H",  "HE", "LI", "BE", "B",  "C",  "N",  "O",  "F",  "NE", "NA", "MG", "AL", "SI", "P",  "S",  "CL", "AR",
+        "K",  "CA", "SC", "TI", "V",  "CR", "MN", "FE", "CO", "NI", "CU", "ZN", "GA", "GE", "AS", "SE", "BR", "KR",
+        "RB", "SR", "Y",  "ZR", "NB", "MO", "TC", "RU", "RH", "PD", "AG", "CD", "IN", "SN", "SB", "TE", "I",  "XE",
+        "CS", "BA", "LA", "CE", "PR", "ND", "PM", "SM", "EU", "GD", "TB", "DY", "HO", "ER", "TM", "YB", "LU", "HF",
+        "TA", "W",  "RE", "OS", "IR", "PT", "AU", "HG", "TL", "PB", "BI", "PO", "AT", "RN", "FR", "RA", "AC", "TH",
+        "PA", "U",  "NP", "PU", "AM", "CM", "BK", "CF", "ES", "FM", "MD", "NO", "LR", "RF", "DB", "SG", "BH", "HS",
+        "MT"};
+    const std::filesystem::path tables = VELTRAX_SOURCE_DIR "/tables";
+    const struct {
+        std::string bytes;
+        const char* cuCl2;  // the molar mass of CuCl2 by the table
+    } rows[] = {{BuiltIn(), "134.44"},
+                {ReadFileBytes(tables / "NameMass-school.dat"), "135"},
+                {ReadFileBytes(tables / "NameMass-iupac-2021.dat"), "134.446"}};
+    for (const auto& row : rows) {
+        ASSERT_FALSE(row.bytes.empty());
+        EXPECT_EQ(mdlVeltrax::CheckNameMass(row.bytes), Text());
+        const mdlVeltrax::LoadedElements table(mdlVeltrax::SplitNameMass(row.bytes));
+        for (std::size_t z = 1; z <= std::size(symbols); ++z) {
+            const FoundElement element = table.Find(FromUtf8(symbols[z - 1]));
+            EXPECT_TRUE(element.Found) << symbols[z - 1];
+            EXPECT_EQ(element.Number, z) << symbols[z - 1];
+            EXPECT_GT(element.Mass, 0) << symbols[z - 1];
+        }
+        TestWorkspace test;
+        WriteBytes(test.directory.path() / "NameMass.dat", row.bytes);
+        EXPECT_EQ(MolarMassLine(test.workspace, U"CuCl2"), std::string("# Масса - ") + row.cuCl2);
+        EXPECT_TRUE(test.messages.shown.empty());
+    }
+}
