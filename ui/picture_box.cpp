@@ -28,7 +28,11 @@ PictureBox::SizedFont& PictureBox::FontOfSize(double points) {
     for (auto& sized : fonts_)
         if (sized.points == points) return sized;
     if (fonts_.size() > 8) fonts_.clear();
-    QFont font(family_);
+    // Where the face is missing, one of the same metrics stands in, then the
+    // platform's sans-serif: the positions of the drawing stay those of Arial.
+    QFont font;
+    font.setFamilies({family_, QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
+    font.setStyleHint(QFont::SansSerif);
     font.setPointSizeF(points);
     fonts_.push_back({points, font, QFontMetricsF(font, this), {}});
     fonts_.back().asciiAdvance.fill(-1);

@@ -25,6 +25,7 @@
 #include "ui/qt_text.h"
 #include "ui/text_boxes.h"
 #include "derivation/formula_derivation.h"
+#include "drawing/formula_drawing.h"
 
 // Every test gets a fresh window over its own program directory, with the
 // messages recorded instead of shown; a modal dialog that appears anyway
@@ -63,6 +64,7 @@ private slots:
     void installedCopiesAreKnownByWhereTheyStand_data();
     void installedCopiesAreKnownByWhereTheyStand();
     void aRelativeXdgDataHomeIsIgnored();
+    void aMissingDrawingFaceFallsBackToOneOfArialsMetrics();
     void qtsOwnTextsAreRussian();
     void reportUsesTheDecimalCommaOfARussianLocale();
 
@@ -527,6 +529,18 @@ void WindowTest::installedCopiesAreKnownByWhereTheyStand() {
     qunsetenv("LOCALAPPDATA");
     QCOMPARE(found, installed);
     QCOMPARE(AdministratorTable(), QStringLiteral("/etc/veltrax/NameMass.dat"));
+}
+
+void WindowTest::aMissingDrawingFaceFallsBackToOneOfArialsMetrics() {
+    PictureBox box;
+    box.SetFontName(QStringLiteral("No Such Face"));
+    box.SetFontSize(20);
+    Text formula = U"WW";
+    ShowFormula(formula, box);
+    QFont liberation(QStringLiteral("Liberation Sans"));
+    liberation.setPointSizeF(20);
+    const double expected = QFontMetricsF(liberation, &box).horizontalAdvance(QLatin1Char('W')) * 15;
+    QCOMPARE(box.Drawing().at(1).x, expected);
 }
 
 void WindowTest::aRelativeXdgDataHomeIsIgnored() {
