@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vector>
+
 #include "../elements/text.h"
 
 // What the analysis core sees of the platform. The window implements these
@@ -23,3 +25,24 @@ public:
 };
 
 inline constexpr char32_t kCaption[] = U"Veltrax";
+
+// A text box that is its text alone: for a shell that writes the text into
+// its own control afterwards (the web page), and for tests.
+class HeldText : public OutputTextBox {
+public:
+    Text GetText() const override { return text; }
+    void SetText(const Text& newText) override {
+        text = newText;
+        ++writes;
+    }
+    Text text;
+    int writes = 0;
+};
+
+// Messages kept in order instead of shown: for a shell that shows them once
+// the analysis has returned (the web page), and for tests.
+class HeldMessages : public MessageBox {
+public:
+    void Show(const Text& message) override { shown.push_back(message); }
+    std::vector<Text> shown;
+};

@@ -16,22 +16,8 @@
 // Test doubles for what the core sees of the platform, shared by the tests,
 // the fuzz targets and the benchmarks.
 
-class RecordingTextBox : public OutputTextBox {
-public:
-    Text GetText() const override { return text; }
-    void SetText(const Text& newText) override {
-        text = newText;
-        ++writes;
-    }
-    Text text;
-    int writes = 0;
-};
-
-class RecordingMessages : public MessageBox {
-public:
-    void Show(const Text& message) override { shown.push_back(message); }
-    std::vector<Text> shown;
-};
+using RecordingTextBox = HeldText;
+using RecordingMessages = HeldMessages;
 
 // Widths follow a fixed rule: every character is 0.6 of the font size in
 // points, times 20 twips a point.

@@ -26,23 +26,6 @@ EM_JS(double, veltrax_text_width, (const char* text, double points), {
 });
 // clang-format on
 
-class PageMessages : public MessageBox {
-public:
-    void Show(const Text& message) override { shown.push_back(message); }
-    std::vector<Text> shown;
-};
-
-class PageReportBox : public OutputTextBox {
-public:
-    Text GetText() const override { return text; }
-    void SetText(const Text& newText) override {
-        text = newText;
-        written = true;
-    }
-    Text text;
-    bool written = false;
-};
-
 // The picture: keeps what was drawn, and measures a single character once
 // per size, as a formula is printed one character at a time.
 class PagePicture : public DrawingSurface {
@@ -101,7 +84,7 @@ struct Page {
         ResetCompositionTable(workspace.Composition);
     }
     Workspace workspace;
-    PageMessages messages;
+    HeldMessages messages;
     PagePicture picture;
     Text formulaText;
     std::string answer;  // the last answer, valid until the next call
@@ -202,11 +185,11 @@ EMSCRIPTEN_KEEPALIVE const char* veltrax_formula_changed(const char* typed, doub
 EMSCRIPTEN_KEEPALIVE const char* veltrax_enter(int precision, const char* separator, double visibleTwips) {
     Page& page = ThePage();
     BeginCall(page, precision, separator);
-    PageReportBox report;
+    HeldText report;
     AnalizeFormula(page.workspace, page.formulaText, report);
     std::string& out = page.answer;
     out = "{\"report\":";
-    if (report.written)
+    if (report.writes > 0)
         AppendJsonString(out, report.text);
     else
         out += "null";
