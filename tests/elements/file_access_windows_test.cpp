@@ -81,3 +81,14 @@ TEST(WindowsFileAccess, ALockOrAnExclusiveOpenOfAnotherProgramIsNeverWaitedFor) 
     EXPECT_EQ(ReadFileBytes(path), kUserTable);
     EXPECT_EQ(MolarMassLine(test), "# Масса - 20");
 }
+
+// A path shown to a user has Windows' own separators, however it was put together.
+TEST(WindowsMessages, PathsShowTheNativeSeparator) {
+    const std::filesystem::path mixed = std::filesystem::path(L"C:/Users/Иван/AppData/Roaming/veltrax") / "NameMass.dat";
+    for (const Text& message : {UnreadableElementFileMessage(mixed), UncreatableElementFileMessage(mixed),
+                                ElementFileProblemMessage(mixed, U"…")}) {
+        EXPECT_NE(message.find(U"«C:\\Users\\Иван\\AppData\\Roaming\\veltrax\\NameMass.dat»"), Text::npos)
+            << ToUtf8(message);
+        EXPECT_EQ(message.find(U'/'), Text::npos) << ToUtf8(message);
+    }
+}
