@@ -318,6 +318,7 @@
 
   Command1.addEventListener("click", () => {
     if (!core) return;
+    lastAnswer = null; // the picture is the derived formula's now
     const answer = call("command", withCRLF(txtPercent.value), precision, decimalSeparator(), visibleTwips());
     draw(answer);
     queueMessages([...store.takeNotice(), ...answer.messages]);
