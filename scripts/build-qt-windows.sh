@@ -34,7 +34,17 @@ if [[ ! -d $work/source ]]; then
                -o "Dir::State::Lists=$apt_dir/lists" -o "Dir::Cache::Archives=$apt_dir/archives"
                -o "APT::Sandbox::User=root")
   apt-get "${apt_options[@]}" update -q >&2
-  (cd "$work" && apt-get "${apt_options[@]}" source --download-only "qt6-base=$version+dfsg-10" >&2)
+  # The newest Debian revision of this Qt version: a point release of Debian
+  # moves the revision on, and any of them serves.
+  revision=$(apt-cache "${apt_options[@]}" showsrc qt6-base 2>/dev/null | sed -n 's/^Version: //p' |
+             grep "^$version+dfsg-" | sort -V | tail -n 1)
+  if [[ -z $revision ]]; then
+    echo "build-qt-windows.sh: the Debian archive has no source of qt6-base $version" >&2
+    exit 1
+  fi
+  echo "build-qt-windows.sh: taking Debian's qt6-base $revision" >&2
+  echo "$revision" > "$work/revision"
+  (cd "$work" && apt-get "${apt_options[@]}" source --download-only "qt6-base=$revision" >&2)
   rm -rf "$work/unpacked"
   mkdir -p "$work/unpacked"
   tar -xf "$work"/qt6-base_"$version"+dfsg.orig.tar.* -C "$work/unpacked"
