@@ -32,14 +32,22 @@ runtime=$(dirname "$(x86_64-w64-mingw32-g++-posix -print-libgcc-file-name)")
 cp "$runtime/libstdc++-6.dll" "$runtime/libgcc_s_seh-1.dll" /usr/x86_64-w64-mingw32/lib/libwinpthread-1.dll "$folder/"
 find "$folder" -name '*.dll' -o -name '*.exe' | xargs x86_64-w64-mingw32-strip --strip-unneeded
 cp "$here/packaging/copyright" "$folder/copyright.txt"
+# The licences of Qt, of the code compiled into it and of the compiler's
+# run-time, with where the exact Qt sources are.
+cache=${VELTRAX_CACHE:-$HOME/.cache/veltrax}
+revision=$(cat "$cache/qt-6.4.2-build/revision" 2>/dev/null || echo 6.4.2+dfsg-10)
+node "$here/scripts/windows-licenses.mjs" "$cache/qt-6.4.2-build/source" "$revision" "$folder/licenses"
 # The ready element tables, beside the program.
 mkdir -p "$folder/tables"
 cp "$here"/tables/NameMass-school.dat "$here"/tables/NameMass-iupac-2021.dat "$folder/tables/"
 sed 's/$/\r/' "$here/tables/README.md" > "$folder/tables/README.txt"
 
+# Both are written beside and moved into place: an installer or zip that is
+# being read (copied, run) keeps its bytes.
 mkdir -p "$here/dist"
-rm -f "$here/dist/$name.zip"
-(cd "$build" && zip -q -r -X "$here/dist/$name.zip" "$name")
+rm -f "$build/$name.zip"
+(cd "$build" && zip -q -r -X "$build/$name.zip" "$name")
+mv -f "$build/$name.zip" "$here/dist/$name.zip"
 
 # The uninstaller removes exactly the files the installer wrote.
 filelist=$build/installed-files.nsh
@@ -48,6 +56,9 @@ filelist=$build/installed-files.nsh
   find . -type f | sort | sed 's|^\./||; s|/|\\|g; s|^|  Delete "$INSTDIR\\|; s|$|"|'
   find . -mindepth 1 -type d | sort -r | sed 's|^\./||; s|/|\\|g; s|^|  RMDir "$INSTDIR\\|; s|$|"|'
 ) > "$filelist"
+tr -d '\r' < "$here/packaging/copyright" | sed 's/$/\r/' > "$build/license.txt"
 makensis -V2 -DVERSION="$version" -DDIST="$folder" -DICON="$here/packaging/icons/org.veltrax.Veltrax.ico" \
-  -DFILELIST="$filelist" -DOUTFILE="$here/dist/veltrax-$version-setup.exe" "$here/packaging/windows/veltrax.nsi"
+  -DLICENSE="$build/license.txt" -DFILELIST="$filelist" -DOUTFILE="$build/veltrax-$version-setup.exe" \
+  "$here/packaging/windows/veltrax.nsi"
+mv -f "$build/veltrax-$version-setup.exe" "$here/dist/veltrax-$version-setup.exe"
 echo "built dist/$name.zip and dist/veltrax-$version-setup.exe"

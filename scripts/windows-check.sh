@@ -1,18 +1,28 @@
 #!/usr/bin/env bash
-# Proves the Windows build under Wine, as a person would use it: installs the
-# installer silently into a fresh Wine prefix, starts the installed program
-# on a virtual screen, types Ca(OH)2 and Enter, reads the report back through
-# the clipboard and saves a picture of the window; then runs the widget tests
-# built for Windows with Qt's offscreen platform, and uninstalls.
+# Proves the Windows build under Wine, as a person would use it, on a copy of
+# the installer (dist/ is left as it is):
+# - installs it silently for all users into a fresh Wine prefix, starts the
+#   installed program on a virtual screen, types Ca(OH)2 and Enter, reads the
+#   report back through the clipboard and takes a picture of the window;
+# - runs the widget tests built for Windows with Qt's offscreen platform;
+# - installs it again over a copy of an older layout holding a stale file;
+# - installs it for the current user only, without administrator rights;
+# - reads the manifest back and looks for the licences in both layouts;
+# - uninstalls each, and the users' tables stay.
+# The picture goes to BUILD_FOLDER/veltrax-windows.png, or to
+# docs/veltrax-windows.png with VELTRAX_REFRESH_DOCS=1.
 # Usage: windows-check.sh [BUILD_FOLDER]   (after scripts/package-windows.sh)
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$here/build-windows}
 qt=$("$here/scripts/build-qt-windows.sh")
-setup=$(ls -t "$here"/dist/veltrax-*-setup.exe | head -n 1)
 "$here/scripts/install-deps.sh" --windows
 
 work=$(mktemp -d)
+setup=$work/$(basename "$(ls -t "$here"/dist/veltrax-*-setup.exe | head -n 1)")
+cp "$(ls -t "$here"/dist/veltrax-*-setup.exe | head -n 1)" "$setup"
+picture=$build/veltrax-windows.png
+[[ ${VELTRAX_REFRESH_DOCS:-0} == 1 ]] && picture=$here/docs/veltrax-windows.png
 export WINEPREFIX=$work/prefix WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 display=:93
 # A wineserver keeps the display it started with: none may be left running.
@@ -36,12 +46,30 @@ for face in "Arial" "MS Sans Serif" "Microsoft Sans Serif"; do
   wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$face" /t REG_SZ /d "Liberation Sans" /f >/dev/null 2>&1
 done
 
-echo "installing $(basename "$setup")"
-wine "$setup" /S
+# The installed program's layout: the program, its licences and tables, and
+# a manifest that says what the program needs of Windows.
+check_layout() {
+  test -f "$1/veltrax.exe"
+  test -f "$1/licenses/README.txt" && test -f "$1/licenses/LGPL-3.0.txt" && test -f "$1/licenses/Qt-freetype.txt"
+  test -f "$1/licenses/GCC-runtime.txt" && test -f "$1/licenses/MinGW-w64-runtime.txt"
+  test -f "$1/tables/NameMass-school.dat"
+  for setting in PerMonitorV2 '<longPathAware' 'UTF-8</activeCodePage>' 'level="asInvoker"' \
+                 '8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a'; do
+    grep -aqF -- "$setting" "$1/veltrax.exe" || { echo "the manifest lacks $setting"; exit 1; }
+  done
+}
+registry_value() {  # KEY VALUE: the value as reg query prints it, or nothing
+  wine reg query "$1" /v "$2" /reg:64 2>/dev/null | tr -d '\r' | awk -v name="$2" '$1 == name { print $3 }'
+}
+uninstall_key='Software\Microsoft\Windows\CurrentVersion\Uninstall\Veltrax'
+
+echo "installing $(basename "$setup") for all users"
+wine "$setup" /S /AllUsers
 wineserver --wait
 installed="$WINEPREFIX/drive_c/Program Files/Veltrax"
-test -f "$installed/veltrax.exe"
+check_layout "$installed"
 test -f "$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Veltrax.lnk"
+[[ -n $(registry_value "HKLM\\$uninstall_key" EstimatedSize) ]] || { echo "no size in the Apps entry"; exit 1; }
 
 wine 'C:\Program Files\Veltrax\veltrax.exe' >/dev/null 2>&1 &
 window=$(xdotool search --sync --name '^Veltrax$' | head -n 1)
@@ -53,7 +81,7 @@ xdotool key --window "$window" Return
 sleep 1
 geometry=$(xdotool getwindowgeometry --shell "$window")
 eval "$geometry"
-import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" "$here/docs/veltrax-windows.png"
+import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" "$picture"
 
 # The report, read back: the big box, all of it, to the clipboard.
 xdotool mousemove --window "$window" 200 150 click 1
@@ -81,9 +109,33 @@ grep -E "^(FAIL|Totals)" -A2 "$results" || true
 wineserver -k 2>/dev/null || true
 [[ $status -eq 0 ]] || { echo "widget tests failed under Wine"; exit 1; }
 
-echo "uninstalling"
+echo "upgrading over an older layout with a stale file"
+wine reg add "HKLM\\$uninstall_key" /v DisplayVersion /t REG_SZ /d 0.9.0 /f /reg:64 >/dev/null 2>&1
+cp "$installed/Qt6Core.dll" "$installed/Qt6Network.dll"
+wine "$setup" /S /AllUsers
+wineserver --wait
+check_layout "$installed"
+test ! -e "$installed/Qt6Network.dll" || { echo "the upgrade left a stale file"; exit 1; }
+[[ $(registry_value "HKLM\\$uninstall_key" DisplayVersion) != 0.9.0 ]] || { echo "the upgrade kept the old version"; exit 1; }
+
+echo "uninstalling for all users"
 wine "$installed/uninstall.exe" /S
 wineserver --wait
 sleep 2
 test ! -e "$installed/veltrax.exe"
-echo "windows check passed; picture in docs/veltrax-windows.png"
+test -f "$WINEPREFIX"/drive_c/users/*/AppData/Roaming/veltrax/NameMass.dat
+
+echo "installing for the current user only"
+wine "$setup" /S /CurrentUser
+wineserver --wait
+personal=$(ls -d "$WINEPREFIX"/drive_c/users/*/AppData/Local/Programs/Veltrax)
+check_layout "$personal"
+test ! -e "$installed/veltrax.exe"
+[[ -n $(registry_value "HKCU\\$uninstall_key" DisplayVersion) ]] || { echo "no Apps entry for the user"; exit 1; }
+wine "$personal/uninstall.exe" /S
+wineserver --wait
+sleep 2
+test ! -e "$personal/veltrax.exe"
+[[ -z $(registry_value "HKCU\\$uninstall_key" DisplayVersion) ]] || { echo "the Apps entry stayed"; exit 1; }
+test -f "$WINEPREFIX"/drive_c/users/*/AppData/Roaming/veltrax/NameMass.dat
+echo "windows check passed; picture in $picture"

@@ -12,6 +12,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStandardPaths>
+#include <QSysInfo>
 #include <QTemporaryDir>
 #include <QTemporaryFile>
 #include <QTimer>
@@ -522,13 +523,16 @@ void WindowTest::installedCopiesAreKnownByWhereTheyStand_data() {
 void WindowTest::installedCopiesAreKnownByWhereTheyStand() {
     QFETCH(QString, programFolder);
     QFETCH(bool, installed);
+    const bool windows = QSysInfo::kernelType() == QLatin1String("winnt");
+    if (windows && programFolder.startsWith(QLatin1Char('/'))) QSKIP("a Linux folder");
     qputenv("ProgramFiles", "C:\\Program Files");
     qputenv("LOCALAPPDATA", "C:\\Users\\Ivan\\AppData\\Local");
     const bool found = InstalledCopy(programFolder);
     qunsetenv("ProgramFiles");
     qunsetenv("LOCALAPPDATA");
     QCOMPARE(found, installed);
-    QCOMPARE(AdministratorTable(), QStringLiteral("/etc/veltrax/NameMass.dat"));
+    if (!windows) QCOMPARE(AdministratorTable(), QStringLiteral("/etc/veltrax/NameMass.dat"));
+    else QVERIFY(AdministratorTable().endsWith(QStringLiteral("\\veltrax\\NameMass.dat")));
 }
 
 void WindowTest::aMissingDrawingFaceFallsBackToOneOfArialsMetrics() {
