@@ -136,6 +136,9 @@ QStringList WindowTest::drawnTexts() {
 
 void WindowTest::startsUpWithTheDesignedControls() {
     QCOMPARE(window->windowTitle(), QStringLiteral("Veltrax"));
+    // The calculator drawn for 16 pixels, not a reduction of the 32-pixel one.
+    QVERIFY(window->windowIcon().availableSizes().contains(QSize(16, 16)));
+    QVERIFY(window->windowIcon().availableSizes().contains(QSize(32, 32)));
     QCOMPARE(control<QComboBox>("cmbPrecision")->currentText(), QStringLiteral("1"));
     QCOMPARE(control<QComboBox>("cmbPrecision")->count(), 15);
     QCOMPARE(window->workspace().Precision, 1);
