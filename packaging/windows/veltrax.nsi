@@ -101,12 +101,17 @@ Function RemoveEarlierVeltrax
     ${EndIf}
     DetailPrint "Удаляется Veltrax $0"
   ${EndIf}
+  ; The folder holds a Veltrax: seen before its uninstaller empties it.
+  StrCpy $R9 0
+  ${If} ${FileExists} "$INSTDIR\veltrax.exe"
+  ${OrIf} ${FileExists} "$INSTDIR\Qt6Core.dll"
+    StrCpy $R9 1
+  ${EndIf}
   ${If} ${FileExists} "$INSTDIR\uninstall.exe"
     ExecWait '"$INSTDIR\uninstall.exe" /S _?=$INSTDIR'
     Delete "$INSTDIR\uninstall.exe"
   ${EndIf}
-  ${If} ${FileExists} "$INSTDIR\veltrax.exe"
-  ${OrIf} ${FileExists} "$INSTDIR\Qt6Core.dll"
+  ${If} $R9 == 1
     Delete "$INSTDIR\*.exe"
     Delete "$INSTDIR\*.dll"
     Delete "$INSTDIR\copyright.txt"
