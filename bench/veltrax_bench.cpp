@@ -3,11 +3,11 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <QPlainTextEdit>
-#include <QPushButton>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPixmap>
+#include <QPlainTextEdit>
+#include <QPushButton>
 #include <chrono>
 #include <filesystem>
 #include <limits>
@@ -219,7 +219,8 @@ BENCHMARK(BM_KeyAtTheEndOfALongFormula_PlainLineEdit)->Unit(benchmark::kMillisec
 // key to the repainted window; then the button on what the report box kept.
 QString TenMegabytes(bool lines) {
     QString text;
-    while (text.size() < 10'000'000) text += lines ? QStringLiteral("C = 40%\nH - 6.7\nO 53.3\n") : QStringLiteral("Fe2(SO4)3");
+    while (text.size() < 10'000'000)
+        text += lines ? QStringLiteral("C = 40%\nH - 6.7\nO 53.3\n") : QStringLiteral("Fe2(SO4)3");
     return text;
 }
 

@@ -1,7 +1,6 @@
 #include "formula_drawing.h"
 
 #include <algorithm>
-#include <string>
 
 namespace {
 
@@ -25,9 +24,8 @@ KeptFormula KeepFormula(TextView typed, std::size_t capacity) {
 }
 
 Text FormulaCutMessage(std::size_t dropped) {
-    const std::string count = std::to_string(dropped);
-    return U"Формула не помещается в поле: в нём не более 32767 знаков. Отброшено знаков в конце формулы: " +
-           Text(count.begin(), count.end()) + U".";
+    return U"Формула не помещается в поле: в нём не более " + WholeNumberText(kFormulaCapacity) +
+           U" знаков. Отброшено знаков в конце формулы: " + WholeNumberText(dropped) + U".";
 }
 
 Text FormulaDescription(const std::vector<PrintedText>& printed, double normalSize) {

@@ -180,9 +180,10 @@ Text TextAt(const Text& line, std::size_t at) {
     return line.substr(at, end - at);
 }
 
-Text Number(std::size_t value) {
-    const std::string digits = std::to_string(value);
-    return Text(digits.begin(), digits.end());
+// Where the text that holds the character at `at` begins.
+std::size_t TextStartBefore(const Text& line, std::size_t at) {
+    while (at > 0 && !IsBlankOrEnd(line, at - 1)) --at;
+    return at;
 }
 
 constexpr char32_t kAlignColumns[] =
@@ -202,17 +203,17 @@ Text ColumnProblem(const Text& symbols, const Text& values, const char32_t* line
         const Text after = before == symbolStarts.begin()
                                ? Text(U"в начале строки")
                                : U"после элемента «" + TextAt(symbols, *(before - 1)) + U"» (позиция " +
-                                     Number(*(before - 1) + 1) + U")";
-        return U"В строке " + Number(lineNumber) + U" (" + lineName + U") текст «" + TextAt(values, at) +
-               U"» начинается в позиции " + Number(at + 1) +
+                                     WholeNumberText(*(before - 1) + 1) + U")";
+        return U"В строке " + WholeNumberText(lineNumber) + U" (" + lineName + U") текст «" + TextAt(values, at) +
+               U"» начинается в позиции " + WholeNumberText(at + 1) +
                U", а в первой строке там не начинается ни один символ: столбцы сдвинуты " + after + U"." +
                kAlignColumns;
     }
     for (const std::size_t at : symbolStarts)
         if (!IsBlankOrEnd(values, at) && at > 0 && !IsBlankOrEnd(values, at - 1))
-            return U"В строке " + Number(lineNumber) + U" (" + lineName + U") у элемента «" + TextAt(symbols, at) +
-                   U"» в позиции " + Number(at + 1) + U" продолжается чужой текст, а должен начинаться его собственный." +
-                   kAlignColumns;
+            return U"В строке " + WholeNumberText(lineNumber) + U" (" + lineName + U") у элемента «" +
+                   TextAt(symbols, at) + U"» в позиции " + WholeNumberText(at + 1) +
+                   U" продолжается чужой текст, а должен начинаться его собственный." + kAlignColumns;
     return {};
 }
 
@@ -238,10 +239,8 @@ Text CheckNameMass(std::string_view bytes) {
     const Text& symbols = table.SymbolLine;
     for (std::size_t at = 0; at < symbols.size(); ++at) {
         if (symbols[at] < U'a' || symbols[at] > U'z') continue;
-        std::size_t start = at;
-        while (start > 0 && !IsBlankOrEnd(symbols, start - 1)) --start;
-        const Text symbol = TextAt(symbols, start);
-        return U"В первой строке, в позиции " + Number(at + 1) + U", строчная буква в символе «" + symbol +
+        const Text symbol = TextAt(symbols, TextStartBefore(symbols, at));
+        return U"В первой строке, в позиции " + WholeNumberText(at + 1) + U", строчная буква в символе «" + symbol +
                U"»: такой элемент не найдётся, потому что символы ищутся заглавными буквами. Напишите символ "
                U"заглавными: «" +
                UpperCase(symbol) + U"».";
@@ -253,12 +252,14 @@ Text CheckNameMass(std::string_view bytes) {
         if (!IsBlankOrEnd(symbols, at + 1)) continue;  // not a one-letter symbol
         const std::size_t first = symbols.find(symbols[at]);
         if (first == at) continue;
-        std::size_t start = first;
-        while (start > 0 && !IsBlankOrEnd(symbols, start - 1)) --start;
+        const std::size_t start = TextStartBefore(symbols, first);
         const Text letter(1, symbols[at]);
-        return U"Однобуквенный символ «" + letter + U"» (позиция " + Number(at + 1) + U") стоит после символа «" +
-               TextAt(symbols, start) + U"» (позиция " + Number(start + 1) + U"), в котором есть та же буква, поэтому "
-               U"элемент " + letter + U" не найдётся. Перенесите его столбец (символ, массу и номер) перед первым "
+        return U"Однобуквенный символ «" + letter + U"» (позиция " + WholeNumberText(at + 1) +
+               U") стоит после символа «" + TextAt(symbols, start) + U"» (позиция " + WholeNumberText(start + 1) +
+               U"), в котором есть та же буква, поэтому "
+               U"элемент " +
+               letter +
+               U" не найдётся. Перенесите его столбец (символ, массу и номер) перед первым "
                U"двухбуквенным символом.";
     }
     return {};

@@ -72,7 +72,7 @@ enum class NameMassSource {
 // changed within the same clock tick as it was read may change again without
 // a new stamp, so it is read again at the next analysis.
 struct NameMassCache {
-    Text Problem;  // what CheckNameMass found in the file's current version
+    Text Problem;                                  // what CheckNameMass found in the file's current version
     std::int64_t RacyNanoseconds = 2'000'000'000;  // covers the coarsest file system clocks (FAT: 2 s)
     std::filesystem::path Path;
     file_access::FileStamp Stamp;
@@ -92,10 +92,9 @@ struct LoadedNameMass {
 // Makes sure the file exists in the directory and gives its first three
 // lines. A missing file is created from `seed` (an administrator's table)
 // where that can be read and is not empty, from the built-in copy otherwise;
-// an existing one is never written, whatever it holds, and neither is `seed`. Where the file is empty, cannot be read or
-// cannot be created, the built-in copy serves from memory. A file with fewer
-// than three lines gives empty text for the lines that are missing. Nothing
-// ever waits for another process.
+// an existing one is never written, whatever it holds, and neither is `seed`. Where the file is empty, cannot be read
+// or cannot be created, the built-in copy serves from memory. A file with fewer than three lines gives empty text for
+// the lines that are missing. Nothing ever waits for another process.
 LoadedNameMass LoadNameMass(const std::filesystem::path& directory, NameMassCache& cache,
                             const std::filesystem::path& seed = {});
 void LoadNameMass(const std::filesystem::path& directory, ElementTable& table);

@@ -63,3 +63,8 @@ std::string ToUtf8(TextView text) {
     }
     return utf8;
 }
+
+Text WholeNumberText(std::size_t value) {
+    const std::string digits = std::to_string(value);
+    return Text(digits.begin(), digits.end());
+}

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -22,6 +23,9 @@ TextView TrimBlanks(TextView text);
 Text UpperCase(TextView text);
 
 bool IsDigit(char32_t c);
+
+// A whole number in decimal digits, for messages.
+Text WholeNumberText(std::size_t value);
 
 // Conversions at the edges of the core (tests, files, diagnostics).
 Text FromUtf8(std::string_view utf8);

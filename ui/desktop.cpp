@@ -33,7 +33,8 @@ bool InstalledCopy(const QString& programFolder) {
     const QString local = qEnvironmentVariable("LOCALAPPDATA");
     if (!local.isEmpty() && Within(programFolder, local + QStringLiteral("/Programs"))) return true;
     // Where packages put programs on Linux.
-    return !OnWindows() && (Within(programFolder, QStringLiteral("/usr")) || Within(programFolder, QStringLiteral("/opt")));
+    return !OnWindows() &&
+           (Within(programFolder, QStringLiteral("/usr")) || Within(programFolder, QStringLiteral("/opt")));
 }
 
 QString ElementFileFolder(const QString& programFolder, const QString& userDataFolder, bool installed) {

@@ -6,7 +6,6 @@
 #include <QLabel>
 #include <QScreen>
 #include <limits>
-#include <string>
 
 #include "accessibility.h"
 #include "analysis/formula_parser.h"
@@ -91,9 +90,9 @@ void frmVeltrax::CreateControls() {
     percentBox_ = std::make_unique<PlainTextBox>(txtPercent);
     txtPercent->Cut = [this](qsizetype dropped) {
         ShowMessage(workspace_, U"В поле процентного состава помещается не более " +
-                                    FromUtf8(std::to_string(ReportBox::kCapacity)) +
+                                    WholeNumberText(static_cast<std::size_t>(ReportBox::kCapacity)) +
                                     U" знаков. Отброшено знаков в конце вставленного текста: " +
-                                    FromUtf8(std::to_string(dropped)) + U".");
+                                    WholeNumberText(static_cast<std::size_t>(dropped)) + U".");
     };
 
     Command1 = new WrappingButton(QStringLiteral("Вычислить формулу вещества из его процентного состава"), this);
@@ -209,9 +208,7 @@ void frmVeltrax::Command1_Click() {
     AnalizePercentage(workspace_, composition, *picFormula);
 }
 
-void frmVeltrax::cmbPrecision_Click() {
-    workspace_.Precision = PrecisionOfEntry(ToText(cmbPrecision->currentText()));
-}
+void frmVeltrax::cmbPrecision_Click() { workspace_.Precision = PrecisionOfEntry(ToText(cmbPrecision->currentText())); }
 
 // The controls follow the client area: the formula box and the picture span
 // its width, the report box fills the height below its top edge between equal

@@ -147,7 +147,8 @@ void AppendMessagesAndPicture(Page& page, std::string& out, double visibleTwips)
 }
 
 void BeginCall(Page& page, int precision, const char* separator) {
-    page.workspace.Precision = PrecisionOfEntry(FromUtf8(std::to_string(precision)));
+    page.workspace.Precision =
+        PrecisionOfEntry(WholeNumberText(static_cast<std::size_t>(precision < 0 ? 0 : precision)));
     const Text decimal = FromUtf8(separator);
     page.workspace.DecimalSeparator = decimal.empty() ? U'.' : decimal.front();
 }

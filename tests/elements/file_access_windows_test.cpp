@@ -84,7 +84,8 @@ TEST(WindowsFileAccess, ALockOrAnExclusiveOpenOfAnotherProgramIsNeverWaitedFor) 
 
 // A path shown to a user has Windows' own separators, however it was put together.
 TEST(WindowsMessages, PathsShowTheNativeSeparator) {
-    const std::filesystem::path mixed = std::filesystem::path(L"C:/Users/Иван/AppData/Roaming/veltrax") / "NameMass.dat";
+    const std::filesystem::path mixed =
+        std::filesystem::path(L"C:/Users/Иван/AppData/Roaming/veltrax") / "NameMass.dat";
     for (const Text& message : {UnreadableElementFileMessage(mixed), UncreatableElementFileMessage(mixed),
                                 ElementFileProblemMessage(mixed, U"…")}) {
         EXPECT_NE(message.find(U"«C:\\Users\\Иван\\AppData\\Roaming\\veltrax\\NameMass.dat»"), Text::npos)

@@ -48,8 +48,8 @@ TEST(ElementFileCheck, ABrokenTableIsReportedOnceForEachVersionAndStillUsed) {
          U"строчная буква в символе «Fe»: такой элемент не найдётся", U"Fe", "# Масса - 1"},
         {"a number that stands apart", " H  O \r\n 1  16 \r\n 1 8 ",
          U"В строке 3 (порядковые номера) текст «8» начинается в позиции 4", U"H2O", "# Масса - 18"},
-        {"a mass over two columns", " H  O \r\n 1.0079 16 \r\n 1  8 ", U"текст «16» начинается в позиции 9",
-         U"H2O", "# Масса - 81.0158"},
+        {"a mass over two columns", " H  O \r\n 1.0079 16 \r\n 1  8 ", U"текст «16» начинается в позиции 9", U"H2O",
+         "# Масса - 81.0158"},
         {"a one-letter symbol after a two-letter one", " H  HE E \r\n 1  4  5 \r\n 1  2  3 ",
          U"Однобуквенный символ «E» (позиция 8) стоит после символа «HE» (позиция 5)", U"He", "# Масса - 4"},
     };
@@ -77,7 +77,8 @@ TEST(ElementFileMessages, ATableThatCannotBeMadeIsToldOnceAndOneThatCannotBeRead
     TestWorkspace test;
     const auto shownContaining = [&](const char32_t* words) {
         std::size_t count = 0;
-        for (const Text& message : test.messages.shown) if (message.find(words) != Text::npos) ++count;
+        for (const Text& message : test.messages.shown)
+            if (message.find(words) != Text::npos) ++count;
         return count;
     };
     test.workspace.ElementFolder = test.directory.path() / "missing";  // no folder: nothing can be made there
@@ -126,14 +127,14 @@ TEST(AdministratorsTable, SeedsAMissingTableAndIsNeverWritten) {
 // The built-in table and the two ready ones in tables/: sound, and every one
 // of the 109 elements found under its symbol with its atomic number.
 TEST(ReadyTables, PassTheCheckAndFindAll109Elements) {
-    const char* const symbols[] = {
-        "H",  "HE", "LI", "BE", "B",  "C",  "N",  "O",  "F",  "NE", "NA", "MG", "AL", "SI", "P",  "S",  "CL", "AR",
-        "K",  "CA", "SC", "TI", "V",  "CR", "MN", "FE", "CO", "NI", "CU", "ZN", "GA", "GE", "AS", "SE", "BR", "KR",
-        "RB", "SR", "Y",  "ZR", "NB", "MO", "TC", "RU", "RH", "PD", "AG", "CD", "IN", "SN", "SB", "TE", "I",  "XE",
-        "CS", "BA", "LA", "CE", "PR", "ND", "PM", "SM", "EU", "GD", "TB", "DY", "HO", "ER", "TM", "YB", "LU", "HF",
-        "TA", "W",  "RE", "OS", "IR", "PT", "AU", "HG", "TL", "PB", "BI", "PO", "AT", "RN", "FR", "RA", "AC", "TH",
-        "PA", "U",  "NP", "PU", "AM", "CM", "BK", "CF", "ES", "FM", "MD", "NO", "LR", "RF", "DB", "SG", "BH", "HS",
-        "MT"};
+    const char* const symbols[] = {"H",  "HE", "LI", "BE", "B",  "C",  "N",  "O",  "F",  "NE", "NA", "MG", "AL", "SI",
+                                   "P",  "S",  "CL", "AR", "K",  "CA", "SC", "TI", "V",  "CR", "MN", "FE", "CO", "NI",
+                                   "CU", "ZN", "GA", "GE", "AS", "SE", "BR", "KR", "RB", "SR", "Y",  "ZR", "NB", "MO",
+                                   "TC", "RU", "RH", "PD", "AG", "CD", "IN", "SN", "SB", "TE", "I",  "XE", "CS", "BA",
+                                   "LA", "CE", "PR", "ND", "PM", "SM", "EU", "GD", "TB", "DY", "HO", "ER", "TM", "YB",
+                                   "LU", "HF", "TA", "W",  "RE", "OS", "IR", "PT", "AU", "HG", "TL", "PB", "BI", "PO",
+                                   "AT", "RN", "FR", "RA", "AC", "TH", "PA", "U",  "NP", "PU", "AM", "CM", "BK", "CF",
+                                   "ES", "FM", "MD", "NO", "LR", "RF", "DB", "SG", "BH", "HS", "MT"};
     const std::filesystem::path tables = VELTRAX_SOURCE_DIR "/tables";
     const struct {
         std::string bytes;

@@ -3,8 +3,8 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
-#include <QElapsedTimer>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -19,14 +19,14 @@
 #include <QtTest>
 #include <memory>
 
+#include "derivation/formula_derivation.h"
+#include "drawing/formula_drawing.h"
 #include "tests/doubles.h"
 #include "ui/desktop.h"
 #include "ui/picture_box.h"
 #include "ui/qt_platform.h"
 #include "ui/qt_text.h"
 #include "ui/text_boxes.h"
-#include "derivation/formula_derivation.h"
-#include "drawing/formula_drawing.h"
 
 // Every test gets a fresh window over its own program directory, with the
 // messages recorded instead of shown; a modal dialog that appears anyway
@@ -434,7 +434,8 @@ void WindowTest::hugePastesAreBoundedBeforeTheBoxesHoldThem() {
     QVERIFY(held == kept);
     QVERIFY(largestHeld <= qsizetype{32767});
     QCOMPARE(messages->shown.size(), std::size_t{1});
-    QVERIFY2(ToQString(messages->shown[0]).contains(QString::number(dropped)), qPrintable(ToQString(messages->shown[0])));
+    QVERIFY2(ToQString(messages->shown[0]).contains(QString::number(dropped)),
+             qPrintable(ToQString(messages->shown[0])));
     qInfo("a paste of %lld characters answered in %lld ms", static_cast<long long>(pasted.size()),
           static_cast<long long>(timer.elapsed()));
     if (intoTheFormula) {
@@ -465,9 +466,9 @@ void WindowTest::anEditThatCrossesTheBoundKeepsTheFirst32767() {
 
 void WindowTest::compositionsBeyondSinglePrecisionGiveOneMessage() {
     const QString tooLarge = QStringLiteral("C = 1") + QString(39, QLatin1Char('0'));
-    for (const QString& composition : {tooLarge + QStringLiteral("\nH = 1"), QStringLiteral("C = 3") +
-                                           QString(38, QLatin1Char('0')) + QStringLiteral("\nO = 3") +
-                                           QString(38, QLatin1Char('0'))}) {
+    for (const QString& composition :
+         {tooLarge + QStringLiteral("\nH = 1"), QStringLiteral("C = 3") + QString(38, QLatin1Char('0')) +
+                                                    QStringLiteral("\nO = 3") + QString(38, QLatin1Char('0'))}) {
         messages->shown.clear();
         percent()->setPlainText(composition);
         QTest::mouseClick(control<QPushButton>("Command1"), Qt::LeftButton);
@@ -534,8 +535,10 @@ void WindowTest::installedCopiesAreKnownByWhereTheyStand() {
     qunsetenv("ProgramFiles");
     qunsetenv("LOCALAPPDATA");
     QCOMPARE(found, installed);
-    if (!windows) QCOMPARE(AdministratorTable(), QStringLiteral("/etc/veltrax/NameMass.dat"));
-    else QVERIFY(AdministratorTable().endsWith(QStringLiteral("\\veltrax\\NameMass.dat")));
+    if (!windows)
+        QCOMPARE(AdministratorTable(), QStringLiteral("/etc/veltrax/NameMass.dat"));
+    else
+        QVERIFY(AdministratorTable().endsWith(QStringLiteral("\\veltrax\\NameMass.dat")));
 }
 
 void WindowTest::aMissingDrawingFaceFallsBackToOneOfArialsMetrics() {

@@ -95,9 +95,9 @@ int main(int argc, char** argv) {
                       << Number(drawn.fontSize) << '\n';
         for (std::size_t i = 1; i < workspace.Composition.size(); ++i) {
             const ElementRecord& record = workspace.Composition[i];
-            std::cout << "record " << Escaped(record.Symbol) << ' ' << int{record.Number} << ' '
-                      << Number(record.Mass) << ' ' << Number(record.Count) << ' ' << Number(record.Percent) << ' '
-                      << Number(record.Moles) << '\n';
+            std::cout << "record " << Escaped(record.Symbol) << ' ' << int{record.Number} << ' ' << Number(record.Mass)
+                      << ' ' << Number(record.Count) << ' ' << Number(record.Percent) << ' ' << Number(record.Moles)
+                      << '\n';
         }
     }
     return 0;
