@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <vector>
 
 #include "../elements/text.h"
@@ -15,6 +16,13 @@ public:
     virtual Text GetText() const = 0;
     virtual void SetText(const Text& text) = 0;
 };
+
+// The report box keeps at most this many characters (UTF-16 code units, as
+// the shells count them): far more than any report (702 records at the most)
+// or composition needs, so that the box stays quick whatever is pasted. Of a
+// paste, a drop or typing that would leave more, the start is kept, never
+// half a character, and ReportCutMessage tells the user.
+inline constexpr std::size_t kReportBoxCapacity = std::size_t{1} << 19;
 
 // A modal message with the caption "Veltrax" and an OK button only; returns
 // when the user has closed it.

@@ -36,6 +36,11 @@ Text UncreatableElementFileMessage(const std::filesystem::path& file) {
            U"таблице элементов.";
 }
 
+Text ReportCutMessage(std::size_t dropped) {
+    return U"В поле процентного состава помещается не более " + WholeNumberText(kReportBoxCapacity) +
+           U" знаков. Отброшено знаков в конце вставленного текста: " + WholeNumberText(dropped) + U".";
+}
+
 Text ElementFileProblemMessage(const std::filesystem::path& file, const Text& problem) {
     return U"Таблица элементов «" + Shown(file) + U"»: " + problem +
            U" Пока файл не исправлен, расчёты ведутся по нему как есть.";

@@ -40,6 +40,9 @@ std::shared_ptr<const mdlVeltrax::LoadedElements> LoadElements(Workspace& worksp
 
 Text UnreadableElementFileMessage(const std::filesystem::path& file);
 Text UncreatableElementFileMessage(const std::filesystem::path& file);
+// Tells that the end of a paste into the report box did not fit.
+Text ReportCutMessage(std::size_t dropped);
+
 Text ElementFileProblemMessage(const std::filesystem::path& file, const Text& problem);
 
 // Starts the message count of a new analysis.

@@ -89,10 +89,7 @@ void frmVeltrax::CreateControls() {
     twips::SetGeometry(txtPercent, 1200, 1320, 4095, 2535);
     percentBox_ = std::make_unique<PlainTextBox>(txtPercent);
     txtPercent->Cut = [this](qsizetype dropped) {
-        ShowMessage(workspace_, U"В поле процентного состава помещается не более " +
-                                    WholeNumberText(static_cast<std::size_t>(ReportBox::kCapacity)) +
-                                    U" знаков. Отброшено знаков в конце вставленного текста: " +
-                                    WholeNumberText(static_cast<std::size_t>(dropped)) + U".");
+        ShowMessage(workspace_, ReportCutMessage(static_cast<std::size_t>(dropped)));
     };
 
     Command1 = new WrappingButton(QStringLiteral("Вычислить формулу вещества из его процентного состава"), this);

@@ -4,6 +4,8 @@
 #include <QPlainTextEdit>
 #include <functional>
 
+#include "analysis/platform.h"
+
 // The formula box. What a user pastes or drops is handed to `Inserting`
 // before the box takes it, so that the window can clean and bound it first:
 // the box never holds more than the formula may keep, not even for a moment.
@@ -29,7 +31,7 @@ private:
 // characters were left out.
 class ReportBox : public QPlainTextEdit {
 public:
-    static constexpr qsizetype kCapacity = qsizetype{1} << 19;
+    static constexpr qsizetype kCapacity = static_cast<qsizetype>(kReportBoxCapacity);
     using QPlainTextEdit::QPlainTextEdit;
     std::function<void(qsizetype dropped)> Cut;
 

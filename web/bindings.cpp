@@ -12,8 +12,9 @@
 #include "drawing/formula_drawing.h"
 #include "elements/mdlVeltrax.h"
 
-// What the page calls. Each call takes the controls' input as UTF-8 text and
-// answers with one JSON object: what to write into the controls, what to draw
+// What the page calls. Each call takes the controls' input as UTF-8 text,
+// given by its start and its length in bytes (a NUL is a character like any
+// other, as it is in the desktop's text boxes), and answers with one JSON object: what to write into the controls, what to draw
 // and the messages to show, in order. The page keeps no state of the
 // analyses; the workspace here is the window's.
 
@@ -146,10 +147,14 @@ void AppendMessagesAndPicture(Page& page, std::string& out, double visibleTwips)
     out.push_back(']');
 }
 
-void BeginCall(Page& page, int precision, const char* separator) {
+Text TextOf(const char* utf8, int length) {
+    return FromUtf8(std::string_view(utf8, length > 0 ? static_cast<std::size_t>(length) : 0));
+}
+
+void BeginCall(Page& page, int precision, const char* separator, int separatorLength) {
     page.workspace.Precision =
         PrecisionOfEntry(WholeNumberText(static_cast<std::size_t>(precision < 0 ? 0 : precision)));
-    const Text decimal = FromUtf8(separator);
+    const Text decimal = TextOf(separator, separatorLength);
     page.workspace.DecimalSeparator = decimal.empty() ? U'.' : decimal.front();
 }
 
@@ -161,9 +166,9 @@ extern "C" {
 EMSCRIPTEN_KEEPALIVE void veltrax_start() { ThePage().picture.SetFontSize(20); }
 
 // A change of the formula box: what the box keeps, and the picture.
-EMSCRIPTEN_KEEPALIVE const char* veltrax_formula_changed(const char* typed, double visibleTwips) {
+EMSCRIPTEN_KEEPALIVE const char* veltrax_formula_changed(const char* typed, int typedLength, double visibleTwips) {
     Page& page = ThePage();
-    const Text typedText = FromUtf8(typed);
+    const Text typedText = TextOf(typed, typedLength);
     KeptFormula kept = KeepFormula(typedText);
     page.formulaText = std::move(kept.Formula);
     ShowFormula(page.formulaText, page.picture);
@@ -183,9 +188,10 @@ EMSCRIPTEN_KEEPALIVE const char* veltrax_formula_changed(const char* typed, doub
 }
 
 // Enter in the formula box: the report, or null where the box stays as it is.
-EMSCRIPTEN_KEEPALIVE const char* veltrax_enter(int precision, const char* separator, double visibleTwips) {
+EMSCRIPTEN_KEEPALIVE const char* veltrax_enter(int precision, const char* separator, int separatorLength,
+                                               double visibleTwips) {
     Page& page = ThePage();
-    BeginCall(page, precision, separator);
+    BeginCall(page, precision, separator, separatorLength);
     HeldText report;
     AnalizeFormula(page.workspace, page.formulaText, report);
     std::string& out = page.answer;
@@ -202,11 +208,11 @@ EMSCRIPTEN_KEEPALIVE const char* veltrax_enter(int precision, const char* separa
 
 // The button: the composition text (lines joined by CR LF) read and the
 // derived formula drawn.
-EMSCRIPTEN_KEEPALIVE const char* veltrax_command(const char* composition, int precision, const char* separator,
-                                                 double visibleTwips) {
+EMSCRIPTEN_KEEPALIVE const char* veltrax_command(const char* composition, int compositionLength, int precision,
+                                                 const char* separator, int separatorLength, double visibleTwips) {
     Page& page = ThePage();
-    BeginCall(page, precision, separator);
-    AnalizePercentage(page.workspace, FromUtf8(composition), page.picture);
+    BeginCall(page, precision, separator, separatorLength);
+    AnalizePercentage(page.workspace, TextOf(composition, compositionLength), page.picture);
     std::string& out = page.answer;
     out = "{";
     AppendMessagesAndPicture(page, out, visibleTwips);
@@ -230,6 +236,15 @@ EMSCRIPTEN_KEEPALIVE const char* veltrax_description() {
     Page& page = ThePage();
     page.answer.clear();
     AppendJsonString(page.answer, FormulaDescription(page.picture.printed, page.picture.normalSize));
+    return page.answer.c_str();
+}
+
+// The report box's capacity, and the message for what a paste left out.
+EMSCRIPTEN_KEEPALIVE int veltrax_report_capacity() { return static_cast<int>(kReportBoxCapacity); }
+EMSCRIPTEN_KEEPALIVE const char* veltrax_report_cut(double dropped) {
+    Page& page = ThePage();
+    page.answer.clear();
+    AppendJsonString(page.answer, ReportCutMessage(static_cast<std::size_t>(dropped)));
     return page.answer.c_str();
 }
 

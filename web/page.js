@@ -19,77 +19,141 @@
 
   // ---- The element table in the browser's storage ------------------------
 
-  // One character a byte, as NameMass.dat is single-byte text. Where the
-  // browser keeps no storage (a private window, a blocked file:// origin) the
-  // table lives in memory until the page is closed, and the user is told once.
+  // One character a byte, as NameMass.dat is single-byte text.
+  //
+  // Storage counts as unavailable only where it cannot be read (a private
+  // window, a browser that gives pages opened from disk none): the table then
+  // lives in memory until the page is closed, and the user is told once. A
+  // write that the browser refuses (a full origin) keeps the edit in memory
+  // too, for the page's life, and says so.
+  //
+  // The core looks at the table at every line of a composition. It is read
+  // from storage once per analysis and kept here; a counter that grows with
+  // every change this page makes or hears of (the storage event tells of other
+  // tabs' writes) stands in for the file's stamp, so that no look costs more
+  // than a comparison, however large the table.
+  const kTableName = "NameMass.dat";
   const store = (() => {
     let storage = null;
     try {
       storage = window.localStorage;
-      const probe = kStorageKey + "probe";
-      storage.setItem(probe, probe);
-      storage.removeItem(probe);
+      storage.getItem(kStorageKey + kTableName);
     } catch (error) {
       storage = null;
     }
-    const memory = new Map();
-    let noticePending = storage === null;
-    const get = (name) => {
-      if (storage === null) return memory.has(name) ? memory.get(name) : null;
+    const unsaved = new Map(); // what the page holds and storage does not
+    const known = new Map(); // name -> {bytes, generation}: storage as last read
+    let generation = 0;
+    let lookedThisAnalysis = new Set();
+    let unavailableNoticePending = storage === null;
+    let unsavedNoticePending = false;
+
+    const fromStorage = (name) => {
       try {
         return storage.getItem(kStorageKey + name);
       } catch (error) {
         return null;
       }
     };
-    // Throws where the browser refuses to keep it.
-    const set = (name, bytes) => {
-      if (storage === null) memory.set(name, bytes);
-      else storage.setItem(kStorageKey + name, bytes);
-    };
-    // Two 32-bit FNV-1a hashes of different seeds, folded into 53 bits.
-    const hash = (text) => {
-      let a = 0x811c9dc5, b = 0x01000193 ^ text.length;
-      for (let i = 0; i < text.length; ++i) {
-        const c = text.charCodeAt(i);
-        a = Math.imul(a ^ c, 0x01000193);
-        b = Math.imul(b ^ c, 0x5bd1e995);
+    // The table as the page sees it now, with its generation.
+    const entry = (name) => {
+      if (unsaved.has(name)) return unsaved.get(name);
+      if (storage === null) return null;
+      if (!lookedThisAnalysis.has(name) || !known.has(name)) {
+        const bytes = fromStorage(name);
+        const before = known.get(name);
+        if (!before || before.bytes !== bytes) known.set(name, { bytes, generation: ++generation });
+        lookedThisAnalysis.add(name);
       }
-      return (a >>> 0) * 2097152 + ((b >>> 0) >>> 11);
+      const current = known.get(name);
+      return current.bytes === null ? null : current;
     };
-    const stamp = (bytes) => ({ size: bytes.length, device: 0, inode: hash(bytes), modified: 0, changed: 0 });
+    const get = (name) => {
+      lookedThisAnalysis.delete(name); // outside an analysis, always what is stored now
+      const current = entry(name);
+      return current === null ? null : current.bytes;
+    };
+    const version = (name) => (storage === null ? null : fromStorage(name + "#version"));
+    // Writes into storage, with a new version beside the table for other
+    // tabs' conflict check; false where the browser refuses.
+    const write = (name, bytes) => {
+      try {
+        storage.setItem(kStorageKey + name, bytes);
+      } catch (error) {
+        return false;
+      }
+      try {
+        storage.setItem(kStorageKey + name + "#version", `${Date.now()}-${Math.random()}`);
+      } catch (error) {
+        // The table itself is stored; only other tabs' conflict check misses this write.
+      }
+      known.set(name, { bytes, generation: ++generation });
+      return true;
+    };
+    // Stores the bytes; false where the browser refuses, and then the page
+    // keeps them for its life.
+    const set = (name, bytes) => {
+      if (storage !== null && write(name, bytes)) {
+        unsaved.delete(name);
+        return true;
+      }
+      if (storage !== null) unsavedNoticePending = true;
+      unsaved.set(name, { bytes, generation: ++generation });
+      return false;
+    };
+    const stamp = (current) => ({ size: current.bytes.length, device: 0, inode: current.generation, modified: 0, changed: 0 });
     return {
       available: storage !== null,
       get,
       set,
-      // Told once per page, with the first analysis or the panel.
-      takeNotice() {
-        if (!noticePending) return [];
-        noticePending = false;
-        return [
-          "Хранилище браузера недоступно (например, в приватном окне или когда браузер не даёт его " +
-            "страницам, открытым с диска). Таблица элементов не сохранится после закрытия страницы: " +
-            "расчёты ведутся по встроенной таблице, а правки в панели «Таблица элементов» действуют, " +
-            "пока страница открыта.",
-        ];
+      version,
+      isUnsaved: (name) => unsaved.has(name),
+      // Each analysis looks at storage afresh, once.
+      beginAnalysis() {
+        lookedThisAnalysis = new Set();
+      },
+      // Another tab changed storage: what is known of it is stale.
+      forget() {
+        known.clear();
+        lookedThisAnalysis = new Set();
+      },
+      // Told with the first analysis or the panel, once each.
+      takeNotices() {
+        const notices = [];
+        if (unavailableNoticePending) {
+          unavailableNoticePending = false;
+          notices.push(
+            "Хранилище браузера недоступно (например, в приватном окне или когда браузер не даёт его " +
+              "страницам, открытым с диска). Таблица элементов не сохранится после закрытия страницы: " +
+              "расчёты ведутся по встроенной таблице, а правки в панели «Таблица элементов» действуют, " +
+              "пока страница открыта.");
+        } else if (unsavedNoticePending && unsaved.size > 0) {
+          unsavedNoticePending = false;
+          notices.push(
+            "Браузер не сохранил правки таблицы элементов: его хранилище переполнено или закрыто для записи. " +
+              "Расчёты ведутся по таблице из панели «Таблица элементов», пока страница открыта; чтобы правки " +
+              "не пропали, сохраните таблицу в файл кнопкой «Сохранить как NameMass.dat».");
+        }
+        return notices;
       },
       // What the core's element-file layer calls.
       look(name) {
-        const bytes = get(name);
-        return bytes === null ? null : stamp(bytes);
+        const current = entry(name);
+        return current === null ? null : stamp(current);
       },
       read(name, maxBytes) {
-        const bytes = get(name);
-        return bytes === null ? null : { stamp: stamp(bytes), bytes: bytes.slice(0, maxBytes) };
+        const current = entry(name);
+        return current === null ? null : { stamp: stamp(current), bytes: current.bytes.slice(0, maxBytes) };
       },
       create(name, bytes) {
         if (get(name) !== null) return "existed";
-        try {
+        if (storage === null) {
           set(name, bytes);
           return "created";
-        } catch (error) {
-          return "failed";
         }
+        // A table that storage refuses is not created: the core then computes
+        // with the built-in copy, which holds the same bytes.
+        return write(name, bytes) ? "created" : "failed";
       },
     };
   })();
@@ -115,19 +179,23 @@
   // ---- Calls into the core ------------------------------------------------
 
   let core = null;
+  // Texts cross into the core as UTF-8 bytes and their count: a NUL is a
+  // character like any other, and a lone surrogate becomes U+FFFD, as the
+  // desktop's text boxes give them.
+  const encoder = new TextEncoder();
   const inText = (text) => {
-    const size = core.lengthBytesUTF8(text) + 1;
-    const pointer = core._malloc(size);
-    core.stringToUTF8(text, pointer, size);
-    return pointer;
+    const bytes = encoder.encode(text);
+    const pointer = core._malloc(bytes.length + 1);
+    core.HEAPU8.set(bytes, pointer);
+    return [pointer, bytes.length];
   };
   const call = (name, ...args) => {
     const owned = [];
-    const converted = args.map((arg) => {
-      if (typeof arg !== "string") return arg;
-      const pointer = inText(arg);
+    const converted = args.flatMap((arg) => {
+      if (typeof arg !== "string") return [arg];
+      const [pointer, length] = inText(arg);
       owned.push(pointer);
-      return pointer;
+      return [pointer, length];
     });
     try {
       const text = core.UTF8ToString(core["_veltrax_" + name](...converted));
@@ -311,17 +379,46 @@
   txtFormula.addEventListener("keydown", (event) => {
     if (!core || event.key !== "Enter" || event.isComposing) return;
     event.preventDefault();
+    store.beginAnalysis();
     const answer = call("enter", precision, decimalSeparator(), visibleTwips());
     if (answer.report !== null) txtPercent.value = answer.report.replace(/\r\n/g, "\n");
-    queueMessages([...store.takeNotice(), ...answer.messages]);
+    queueMessages([...store.takeNotices(), ...answer.messages]);
   });
 
   Command1.addEventListener("click", () => {
     if (!core) return;
     lastAnswer = null; // the picture is the derived formula's now
+    store.beginAnalysis();
     const answer = call("command", withCRLF(txtPercent.value), precision, decimalSeparator(), visibleTwips());
     draw(answer);
-    queueMessages([...store.takeNotice(), ...answer.messages]);
+    queueMessages([...store.takeNotices(), ...answer.messages]);
+  });
+
+  // ---- The report box: bounded as the desktop's is --------------------------
+
+  // Of an insertion that would leave more than the box keeps, the start is
+  // taken, never half a character, and the user is told how much was left
+  // out: once for each paste or drop, once for typing into a full box.
+  let toldFull = false;
+  txtPercent.addEventListener("beforeinput", (event) => {
+    if (!core || !event.inputType.startsWith("insert")) return;
+    let data = event.dataTransfer ? event.dataTransfer.getData("text/plain") : event.data;
+    if (event.inputType === "insertLineBreak" || event.inputType === "insertParagraph") data = "\n";
+    if (typeof data !== "string") return;
+    const { value, selectionStart, selectionEnd } = txtPercent;
+    const room = Math.max(0, core._veltrax_report_capacity() - (value.length - (selectionEnd - selectionStart)));
+    if (data.length <= room) return;
+    event.preventDefault();
+    let kept = room;
+    if (kept > 0 && /[\ud800-\udbff]/.test(data[kept - 1])) --kept;
+    if (kept > 0 || selectionEnd > selectionStart) document.execCommand("insertText", false, data.slice(0, kept));
+    const typing = event.inputType === "insertText" || event.inputType === "insertLineBreak";
+    if (typing && toldFull) return;
+    toldFull = typing;
+    queueMessages([JSON.parse(core.UTF8ToString(core._veltrax_report_cut(data.length - kept)))]);
+  });
+  txtPercent.addEventListener("input", () => {
+    if (core && txtPercent.value.length < core._veltrax_report_capacity()) toldFull = false;
   });
 
   for (let places = 0; places <= 14; ++places) cmbPrecision.add(new Option(String(places), String(places)));
@@ -332,10 +429,10 @@
 
   // ---- The element table panel -------------------------------------------
 
-  const kTableName = "NameMass.dat";
   const panel = $("tablePanel");
   const tableText = $("tableText");
   const tableStatus = $("tableStatus");
+  const tableConflict = $("tableConflict");
   const builtIn = () => {
     const data = core._veltrax_built_in_data();
     return String.fromCharCode(...core.HEAPU8.subarray(data, data + core._veltrax_built_in_size()));
@@ -348,8 +445,16 @@
   // The built-in copy ends with a NUL byte after the last blank; the editor
   // leaves it out of sight and edits keep it.
   let endsWithNul = false;
+  // The stored version that the panel's text was taken from: an edit made on
+  // an older text than the stored one is never written over it unasked.
+  let panelVersion = null;
+  const setConflict = (on) => {
+    tableConflict.hidden = !on;
+  };
   const showTable = () => {
     const bytes = tableBytes();
+    panelVersion = store.version(kTableName);
+    setConflict(false);
     endsWithNul = bytes.endsWith("\0");
     tableText.value = (endsWithNul ? bytes.slice(0, -1) : bytes).replace(/\r\n|\r/g, "\n");
     tableText.setSelectionRange(0, 0);
@@ -360,27 +465,65 @@
   };
   // Characters beyond one byte cannot stand in the file: "?" takes their place.
   const toBytes = (text) => text.replace(/[^\u0000-\u00ff]/g, "?");
+  const panelBytes = () => toBytes(tableText.value.replace(/\n/g, "\r\n")) + (endsWithNul ? "\0" : "");
+  // The page computes with the bytes from now on; the status says whether
+  // they are stored too.
   const keep = (bytes, done) => {
-    try {
-      store.set(kTableName, bytes);
+    if (store.set(kTableName, bytes)) {
+      panelVersion = store.version(kTableName);
       say(done);
-      return true;
-    } catch (error) {
-      say(`Не удалось сохранить таблицу в хранилище браузера (${error.name}). Правки не сохранены.`);
-      return false;
+      return;
     }
+    say(store.available
+      ? "Браузер не сохранил таблицу: его хранилище переполнено или закрыто для записи. Правки действуют, пока " +
+        "страница открыта; чтобы они не пропали, сохраните таблицу в файл кнопкой «Сохранить как NameMass.dat»."
+      : "Хранилище браузера недоступно: правки действуют, пока страница открыта. Чтобы они не пропали, " +
+        "сохраните таблицу в файл кнопкой «Сохранить как NameMass.dat».");
   };
+  const changedElsewhere = () => store.available && store.version(kTableName) !== panelVersion;
+  const kConflict = "Таблицу изменили в другой вкладке или окне, пока здесь её правили: ваши правки не сохранены.";
   cmdTable.addEventListener("click", () => {
     if (!core) return;
     say("");
     showTable();
     panel.showModal();
     tableText.focus();
-    queueMessages(store.takeNotice());
+    queueMessages(store.takeNotices());
   });
   tableText.addEventListener("input", () => {
-    const bytes = toBytes(tableText.value.replace(/\n/g, "\r\n")) + (endsWithNul ? "\0" : "");
-    keep(bytes, "Правки сохранены: они действуют со следующего расчёта.");
+    if (!tableConflict.hidden || changedElsewhere()) {
+      setConflict(true);
+      say(kConflict);
+      return;
+    }
+    keep(panelBytes(), "Правки сохранены: они действуют со следующего расчёта.");
+  });
+  $("tableTakeStored").addEventListener("click", () => {
+    showTable();
+    say("Показана таблица, сохранённая в другой вкладке или окне.");
+    tableText.focus();
+  });
+  $("tableKeepMine").addEventListener("click", () => {
+    setConflict(false);
+    keep(panelBytes(), "Ваша таблица сохранена вместо изменённой в другой вкладке или окне.");
+    tableText.focus();
+  });
+  // Another tab or window stored a table: the panel shows it where it holds
+  // no edit of its own that was not stored.
+  window.addEventListener("storage", (event) => {
+    if (event.key !== null && !event.key.startsWith(kStorageKey + kTableName)) return;
+    store.forget();
+    if (!panel.open || !tableConflict.hidden) return;
+    if (store.isUnsaved(kTableName)) {
+      setConflict(true);
+      say(kConflict);
+      return;
+    }
+    const stored = store.get(kTableName);
+    if (stored !== null && (changedElsewhere() || stored !== panelBytes())) {
+      showTable();
+      say("Таблицу изменили в другой вкладке или окне: показана сохранённая.");
+    }
   });
   $("tableLoad").addEventListener("click", () => $("tableFile").click());
   $("tableFile").addEventListener("change", async () => {
@@ -391,7 +534,8 @@
       const bytes = new Uint8Array(await file.arrayBuffer());
       let text = "";
       for (let i = 0; i < bytes.length; i += 8192) text += String.fromCharCode(...bytes.subarray(i, i + 8192));
-      if (keep(text, `Загружена таблица из файла «${file.name}».`)) showTable();
+      keep(text, `Загружена таблица из файла «${file.name}».`);
+      showTable();
     } catch (error) {
       say(`Файл «${file.name}» не удалось прочитать (${error.name}).`);
     }
@@ -413,7 +557,10 @@
     $("confirmNo").focus();
   });
   confirmBox.addEventListener("close", () => {
-    if (confirmBox.returnValue === "yes" && keep(builtIn(), "Встроенная таблица восстановлена.")) showTable();
+    if (confirmBox.returnValue === "yes") {
+      keep(builtIn(), "Встроенная таблица восстановлена.");
+      showTable();
+    }
     tableText.focus();
   });
   $("tableClose").addEventListener("click", () => panel.close());
