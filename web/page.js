@@ -399,19 +399,25 @@
   // Of an insertion that would leave more than the box keeps, the start is
   // taken, never half a character, and the user is told how much was left
   // out: once for each paste or drop, once for typing into a full box.
+  // The browser's own editing takes time that grows with the square of the
+  // lines inserted (seconds for a few thousand), so a long paste or drop is
+  // put in place directly: quick, but without a step in the undo history.
+  const kLongInsertion = 4096;
   let toldFull = false;
   txtPercent.addEventListener("beforeinput", (event) => {
     if (!core || !event.inputType.startsWith("insert")) return;
     let data = event.dataTransfer ? event.dataTransfer.getData("text/plain") : event.data;
     if (event.inputType === "insertLineBreak" || event.inputType === "insertParagraph") data = "\n";
     if (typeof data !== "string") return;
+    data = data.replace(/\r\n?/g, "\n");
     const { value, selectionStart, selectionEnd } = txtPercent;
     const room = Math.max(0, core._veltrax_report_capacity() - (value.length - (selectionEnd - selectionStart)));
-    if (data.length <= room) return;
+    if (data.length <= Math.min(room, kLongInsertion)) return; // the browser inserts it
     event.preventDefault();
-    let kept = room;
-    if (kept > 0 && /[\ud800-\udbff]/.test(data[kept - 1])) --kept;
-    if (kept > 0 || selectionEnd > selectionStart) document.execCommand("insertText", false, data.slice(0, kept));
+    let kept = Math.min(room, data.length);
+    if (kept < data.length && kept > 0 && /[\ud800-\udbff]/.test(data[kept - 1])) --kept;
+    txtPercent.setRangeText(data.slice(0, kept), selectionStart, selectionEnd, "end");
+    if (kept === data.length) return;
     const typing = event.inputType === "insertText" || event.inputType === "insertLineBreak";
     if (typing && toldFull) return;
     toldFull = typing;
@@ -490,14 +496,27 @@
     tableText.focus();
     queueMessages(store.takeNotices());
   });
-  tableText.addEventListener("input", () => {
+  // An edit is stored once the frame that shows it has been painted (a table
+  // of megabytes takes the browser tens of milliseconds to store), and at
+  // the latest when the panel closes or the page is left.
+  let editPending = false;
+  const storeEdit = () => {
+    if (!editPending) return;
+    editPending = false;
     if (!tableConflict.hidden || changedElsewhere()) {
       setConflict(true);
       say(kConflict);
       return;
     }
     keep(panelBytes(), "Правки сохранены: они действуют со следующего расчёта.");
+  };
+  tableText.addEventListener("input", () => {
+    if (editPending) return;
+    editPending = true;
+    requestAnimationFrame(() => setTimeout(storeEdit));
+    setTimeout(storeEdit, 250); // where no frame comes (a hidden tab)
   });
+  window.addEventListener("pagehide", storeEdit);
   $("tableTakeStored").addEventListener("click", () => {
     showTable();
     say("Показана таблица, сохранённая в другой вкладке или окне.");
@@ -513,7 +532,7 @@
   window.addEventListener("storage", (event) => {
     if (event.key !== null && !event.key.startsWith(kStorageKey + kTableName)) return;
     store.forget();
-    if (!panel.open || !tableConflict.hidden) return;
+    if (!panel.open || !tableConflict.hidden || editPending) return;
     if (store.isUnsaved(kTableName)) {
       setConflict(true);
       say(kConflict);
@@ -564,7 +583,10 @@
     tableText.focus();
   });
   $("tableClose").addEventListener("click", () => panel.close());
-  panel.addEventListener("close", () => cmdTable.focus());
+  panel.addEventListener("close", () => {
+    storeEdit();
+    cmdTable.focus();
+  });
 
   // ---- Start-up -------------------------------------------------------------
 

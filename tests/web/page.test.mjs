@@ -5,7 +5,8 @@
 //   VELTRAX_NODE_MODULES  where npm installed playwright-core
 import { after, before, describe, test } from "node:test";
 import assert from "node:assert/strict";
-import { readFileSync } from "node:fs";
+import { mkdtempSync, readFileSync, writeFileSync } from "node:fs";
+import { tmpdir } from "node:os";
 import { createRequire } from "node:module";
 import { join, resolve } from "node:path";
 import { pathToFileURL } from "node:url";
@@ -26,17 +27,18 @@ before(async () => {
 after(async () => browser?.close());
 
 // A fresh profile for each test: its own storage, no table yet.
-async function open({ locale = "ru-RU", viewport = { width: 800, height: 450 }, init } = {}) {
+async function open({ locale = "ru-RU", viewport = { width: 800, height: 450 }, init, url = pageUrl } = {}) {
   const context = await browser.newContext({ locale, viewport, acceptDownloads: true });
   if (init) await context.addInitScript(init);
   const page = await context.newPage();
   const errors = [];
   page.on("pageerror", (error) => errors.push(error.message));
+  page.on("console", (message) => message.type() === "error" && errors.push(message.text())); // CSP refusals too
   page.on("request", (request) => {
     if (!request.url().startsWith("file:") && !request.url().startsWith("data:") && !request.url().startsWith("blob:"))
       errors.push(`network request: ${request.url()}`);
   });
-  await page.goto(pageUrl);
+  await page.goto(url);
   await page.waitForSelector("html[data-ready=true]");
   page.errors = errors;
   return page;
@@ -183,16 +185,16 @@ describe("the formula path", () => {
   });
 });
 
-// The clipboard of a headless browser is out of reach: a paste is sent as the
-// browser sends one, a beforeinput and an input of type insertFromPaste.
-async function pasteText(page, text) {
-  await page.$eval("#txtFormula", (box, pasted) => {
+// The clipboard of a headless browser is out of reach: a paste or a drop is
+// sent as the browser sends one, a beforeinput and an input of its type.
+async function pasteText(page, text, { into = "#txtFormula", inputType = "insertFromPaste" } = {}) {
+  await page.$eval(into, (box, [pasted, type]) => {
     box.focus();
     const data = new DataTransfer();
     data.setData("text/plain", pasted);
-    const event = new InputEvent("beforeinput", { inputType: "insertFromPaste", dataTransfer: data, cancelable: true, bubbles: true });
+    const event = new InputEvent("beforeinput", { inputType: type, dataTransfer: data, cancelable: true, bubbles: true });
     if (box.dispatchEvent(event)) document.execCommand("insertText", false, pasted);
-  }, text);
+  }, [text, inputType]);
 }
 
 describe("the composition path", () => {
@@ -301,6 +303,181 @@ describe("the element table", () => {
     assert.equal((await report(page))[0], "# Масса - 19,9994");
     assert.deepEqual(await takeMessages(page), []);
     await close(page);
+  });
+});
+
+describe("whatever is pasted, stored or opened beside it", () => {
+  const messageCount = (page) => takeMessages(page).then((messages) => messages.length);
+
+  test("the report box keeps 524,288 characters of a paste or a drop, says so once, and the button answers", async () => {
+    const page = await open();
+    const megabyte = "C = 40%\n".repeat(131072);
+    for (const inputType of ["insertFromPaste", "insertFromDrop"]) {
+      await reportBox(page).fill("H = 6.7%\n");
+      await pasteText(page, megabyte, { into: "#txtPercent", inputType });
+      const kept = await reportBox(page).inputValue();
+      assert.equal(kept.length, 524288);
+      assert.ok(kept.startsWith("H = 6.7%\nC = 40%\n"));
+      assert.deepEqual(await takeMessages(page), ["В поле процентного состава помещается не более 524288 знаков. " +
+        `Отброшено знаков в конце вставленного текста: ${megabyte.length - 524288 + 9}.`]);
+    }
+    // Typing into the full box is refused with one message, not one a key.
+    await reportBox(page).press("End");
+    await page.keyboard.type("xyz");
+    assert.equal((await reportBox(page).inputValue()).length, 524288);
+    assert.equal(await messageCount(page), 1);
+    await button(page).click();
+    assert.match((await takeMessages(page)).join(), /^Сумма всех процентов составляет 2621407%/);
+    await close(page);
+  });
+
+  test("a NUL or a lone surrogate reaches the core as the desktop's text boxes give it", async () => {
+    const page = await open();
+    await formulaBox(page).fill("");
+    await pasteText(page, "H2\0O");
+    assert.equal(await formulaBox(page).inputValue(), "H2O");
+    await formulaBox(page).press("Enter");
+    assert.equal((await report(page))[0], "# Масса - 18,01528");
+    await page.$eval("#txtFormula", (box) => {
+      box.value = "Hx\ud83dO";
+      box.dispatchEvent(new Event("input"));
+    });
+    assert.equal(await formulaBox(page).inputValue(), "HxO");
+    // In a composition a NUL is a character of its line, and the lines after it count.
+    await reportBox(page).fill("C = 40%\0\nH = 6.7\nO\ud800 = 53.3");
+    await button(page).click();
+    assert.deepEqual(await takeMessages(page), ["Элемент O\ufffd не найден в базе данных или не существует. Формула, " +
+      "выведенная по процентному составу, может быть неверна. Проверьте написание процентного состава и регистры букв."]);
+    assert.deepEqual((await drawing(page)).map(([text]) => text), ["C", "n", "H", " 2n", "O\ufffd", " 16n"]);
+    await close(page);
+  });
+
+  test("a stored table of megabytes is read once an analysis, and the panel edits it", async () => {
+    const page = await open({
+      init: () => {
+        window.tableReads = 0;
+        const getItem = Storage.prototype.getItem;
+        Storage.prototype.getItem = function (key) {
+          if (key === "veltrax/NameMass.dat") ++window.tableReads;
+          return getItem.call(this, key);
+        };
+      },
+    });
+    // The built-in table with 5 MB of blanks after it, which the table's rules allow.
+    await formulaBox(page).fill("H2O");
+    await formulaBox(page).press("Enter");
+    await page.evaluate(() => localStorage.setItem("veltrax/NameMass.dat",
+      localStorage.getItem("veltrax/NameMass.dat") + " ".repeat(5e6)));
+    await reportBox(page).fill(Array.from({ length: 1000 }, (_, i) => ["C = 40%", "H = 6.7%", "O = 53.3%"][i % 3]).join("\n"));
+    const reads = await page.evaluate(() => window.tableReads);
+    await button(page).click();
+    assert.equal(await page.evaluate(() => window.tableReads) - reads, 1);
+    assert.match((await takeMessages(page)).join(), /^Сумма всех процентов составляет 33340%/);
+    assert.deepEqual((await drawing(page)).slice(0, 6).map(([text]) => text), ["C", "n", "H", " 2n", "O", "n"]);
+    // A key in the panel is stored, all 5 MB of it.
+    await page.getByRole("button", { name: "Таблица элементов" }).click();
+    await page.keyboard.press("Control+Home");
+    await page.keyboard.press("Delete");
+    await page.waitForFunction(() => document.querySelector("#tableStatus").textContent.startsWith("Правки сохранены"));
+    assert.equal(await page.evaluate(() => localStorage.getItem("veltrax/NameMass.dat").length), 1564 + 5e6 - 1);
+    await close(page);
+  });
+
+  const panelText = (page) => page.getByRole("textbox", { name: "Таблица элементов (NameMass.dat)" });
+  const openPanel = async (page) => {
+    await page.getByRole("button", { name: "Таблица элементов" }).click();
+    return panelText(page);
+  };
+  const status = (page) => page.locator("#tableStatus").textContent();
+
+  test("two tabs on one storage: each panel shows the other's edits, and crossing edits are never lost silently", async () => {
+    const first = await open();
+    const second = await first.context().newPage();
+    await second.goto(pageUrl);
+    await second.waitForSelector("html[data-ready=true]");
+    const [a, b] = [await openPanel(first), await openPanel(second)];
+    await a.fill("one");
+    await second.waitForFunction(() => document.querySelector("#tableText").value === "one");
+    assert.match(await status(second), /изменили в другой вкладке/);
+    await b.fill("two");
+    await first.waitForFunction(() => document.querySelector("#tableText").value === "two");
+    // An edit made on a text that another tab has meanwhile replaced, before
+    // its storage event has arrived.
+    await second.evaluate(() => {
+      localStorage.setItem("veltrax/NameMass.dat", "three");
+      localStorage.setItem("veltrax/NameMass.dat#version", "elsewhere");
+    });
+    await b.press("End");
+    await second.keyboard.type("!");
+    await second.getByRole("button", { name: "Оставить мою" }).waitFor();
+    assert.match(await status(second), /ваши правки не сохранены/);
+    assert.equal(await second.evaluate(() => localStorage.getItem("veltrax/NameMass.dat")), "three");
+    await second.getByRole("button", { name: "Оставить мою" }).click();
+    assert.equal(await second.evaluate(() => localStorage.getItem("veltrax/NameMass.dat")), "two!\0"); // the built-in's NUL kept
+    await first.waitForFunction(() => document.querySelector("#tableText").value === "two!");
+    // The other choice takes the stored table into the panel.
+    await first.evaluate(() => {
+      localStorage.setItem("veltrax/NameMass.dat", "four");
+      localStorage.setItem("veltrax/NameMass.dat#version", "elsewhere again");
+    });
+    await a.press("End");
+    await first.keyboard.type("?");
+    await first.getByRole("button", { name: "Взять сохранённую" }).click();
+    assert.equal(await a.inputValue(), "four");
+    await second.close();
+    await close(first);
+  });
+
+  test("a full storage: the saved table is still used after a reload, and a refused save is said", async () => {
+    const page = await open();
+    const editor = await openPanel(page);
+    const lines = (await editor.inputValue()).split("\n");
+    await editor.fill([lines[0], lines[1].replace(" 1.00794", " 2      "), lines[2]].join("\n"));
+    await page.waitForFunction(() => document.querySelector("#tableStatus").textContent.startsWith("Правки сохранены"));
+    // Another local page fills the origin's storage to the last byte it takes.
+    await page.evaluate(() => {
+      for (let size = 1 << 22, i = 0; size > 0; ) {
+        try {
+          localStorage.setItem(`filler/${i++}`, "x".repeat(size));
+        } catch {
+          size >>= 1;
+        }
+      }
+    });
+    await page.reload();
+    await page.waitForSelector("html[data-ready=true]");
+    await formulaBox(page).fill("H2O");
+    await formulaBox(page).press("Enter");
+    assert.equal((await report(page))[0], "# Масса - 19,9994");
+    assert.deepEqual(await takeMessages(page), []);
+    // An edit that cannot be stored holds while the page is open, and is said.
+    const again = await openPanel(page);
+    await again.fill((await again.inputValue()).replace(" 2      ", " 3      ") + " ".repeat(64));
+    await page.waitForFunction(() => document.querySelector("#tableStatus").textContent.startsWith("Браузер не сохранил"));
+    await page.getByRole("button", { name: "Закрыть" }).click();
+    await formulaBox(page).press("Enter");
+    assert.equal((await report(page))[0], "# Масса - 21,9994");
+    const messages = await takeMessages(page);
+    assert.equal(messages.length, 1);
+    assert.match(messages[0], /^Браузер не сохранил правки таблицы элементов/);
+    await close(page);
+  });
+
+  test("the page's security policy allows no eval, and the page works under it", async () => {
+    // The page with one more script of its own at its end, which tries eval.
+    const probe = join(mkdtempSync(join(tmpdir(), "veltrax-")), "veltrax.html");
+    writeFileSync(probe, readFileSync(new URL(pageUrl)).toString().replace(/<\/body>\s*<\/html>\s*$/,
+      '<script>try { eval("1"); window.evalAnswer = "allowed"; } catch { window.evalAnswer = "refused"; }</script></body></html>'));
+    const page = await open({ url: pathToFileURL(probe).href });
+    const policy = await page.$eval('meta[http-equiv="Content-Security-Policy"]', (meta) => meta.content);
+    assert.match(policy, /default-src 'none'/);
+    assert.doesNotMatch(policy, /'unsafe-eval'/);
+    assert.equal(await page.evaluate(() => window.evalAnswer), "refused");
+    await formulaBox(page).fill("Ca(OH)2");
+    await formulaBox(page).press("Enter");
+    assert.deepEqual(await report(page), kCaOH2.ru);
+    page.errors = page.errors.filter((error) => !/unsafe-eval/.test(error)); // the refusal asked for
+    await close(page); // every other test ran under the same policy, with no refusal logged
   });
 });
 
