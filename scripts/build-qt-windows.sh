@@ -1,8 +1,14 @@
 #!/usr/bin/env bash
 # Builds Qt's base module (Core, Gui, Widgets, the Windows platform plugin)
-# for 64-bit Windows, once, from Debian's own qt6-base source package and
-# against the Qt host tools that Debian installs. The result goes to a cache
-# folder outside the repository and is reused by every later build.
+# for 64-bit Windows, once, from Debian's own qt6-base source package with
+# Debian's patches applied (dpkg-source -x: the very tree that
+# "apt-get source" gives), and against the Qt host tools that Debian
+# installs. What Veltrax does not use is switched off at configure time, the
+# freedesktop.org MIME database and image formats other than PNG and XPM
+# included. The result goes to a cache folder outside the repository and is
+# reused by every later build; the source files, the revision and the exact
+# configure command are kept beside it for the licence notice and the
+# source offer.
 #
 #   scripts/build-qt-windows.sh            prints the installed Qt's folder
 #
@@ -11,7 +17,9 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 version=6.4.2
 cache=${VELTRAX_CACHE:-$HOME/.cache/veltrax}
-prefix=$cache/qt-$version-mingw-w64
+# The recipe's number: a build made by an earlier recipe is not reused.
+recipe=2
+prefix=$cache/qt-$version-mingw-w64-r$recipe
 if [[ -f $prefix/.complete ]]; then
   echo "$prefix"
   exit 0
@@ -19,7 +27,7 @@ fi
 
 "$here/scripts/install-deps.sh" --windows >&2
 mkdir -p "$cache"
-work=$cache/qt-$version-build
+work=$cache/qt-$version-build-r$recipe
 mkdir -p "$work"
 
 # The source through a source list of its own, so that the machine's apt
@@ -44,28 +52,46 @@ if [[ ! -d $work/source ]]; then
   fi
   echo "build-qt-windows.sh: taking Debian's qt6-base $revision" >&2
   echo "$revision" > "$work/revision"
-  (cd "$work" && apt-get "${apt_options[@]}" source --download-only "qt6-base=$revision" >&2)
+  mkdir -p "$work/files"
+  (cd "$work/files" && apt-get "${apt_options[@]}" source --download-only "qt6-base=$revision" >&2)
+  # Qt's Russian texts come from qt6-translations-l10n: its source too.
+  translations=$(dpkg-query -W -f='${source:Package}=${source:Version}' qt6-translations-l10n 2>/dev/null || true)
+  if [[ -n $translations ]]; then
+    (cd "$work/files" && apt-get "${apt_options[@]}" source --download-only "$translations" >&2) ||
+      echo "build-qt-windows.sh: the source of $translations is not in the archive" >&2
+    echo "$translations" > "$work/translations-revision"
+  fi
   rm -rf "$work/unpacked"
-  mkdir -p "$work/unpacked"
-  tar -xf "$work"/qt6-base_"$version"+dfsg.orig.tar.* -C "$work/unpacked"
-  mv "$work"/unpacked/* "$work/source"
+  dpkg-source --no-check -x "$work"/files/qt6-base_"${revision#*:}".dsc "$work/unpacked" >&2
+  mv "$work/unpacked" "$work/source"
 fi
 
 # Debian's source leaves out the third-party tablet headers of the Windows
 # plugin (tabletevent off), and 6.4's plugin needs dynamic OpenGL off when
 # OpenGL itself is.
-cmake -S "$work/source" -B "$work/build" -G Ninja \
-  -DCMAKE_TOOLCHAIN_FILE="$here/cmake/mingw-w64-x86_64.cmake" \
-  -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
-  -DCMAKE_INSTALL_PREFIX="$prefix" -DCMAKE_BUILD_TYPE=Release -DBUILD_SHARED_LIBS=ON \
-  -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DQT_BUILD_BENCHMARKS=OFF \
-  -DFEATURE_network=OFF -DFEATURE_sql=OFF -DFEATURE_dbus=OFF -DFEATURE_printsupport=OFF \
-  -DFEATURE_opengl=OFF -DFEATURE_dynamicgl=OFF -DFEATURE_tabletevent=OFF \
-  -DFEATURE_concurrent=OFF -DFEATURE_xml=OFF -DFEATURE_vulkan=OFF \
-  -DFEATURE_system_zlib=OFF -DFEATURE_system_pcre2=OFF -DFEATURE_system_harfbuzz=OFF \
-  -DFEATURE_system_freetype=OFF -DFEATURE_system_libpng=OFF -DFEATURE_system_jpeg=OFF \
-  -DFEATURE_system_doubleconversion=OFF >&2
+configure=(
+  cmake -S "$work/source" -B "$work/build" -G Ninja
+  -DCMAKE_TOOLCHAIN_FILE="$here/cmake/mingw-w64-x86_64.cmake"
+  -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake
+  -DCMAKE_INSTALL_PREFIX="$prefix" -DCMAKE_BUILD_TYPE=Release -DBUILD_SHARED_LIBS=ON
+  -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DQT_BUILD_BENCHMARKS=OFF
+  -DFEATURE_network=OFF -DFEATURE_sql=OFF -DFEATURE_dbus=OFF -DFEATURE_printsupport=OFF
+  -DFEATURE_opengl=OFF -DFEATURE_dynamicgl=OFF -DFEATURE_tabletevent=OFF
+  -DFEATURE_concurrent=OFF -DFEATURE_xml=OFF -DFEATURE_vulkan=OFF
+  -DFEATURE_mimetype_database=OFF -DFEATURE_jpeg=OFF -DFEATURE_gif=OFF -DFEATURE_ico=OFF
+  -DFEATURE_system_zlib=OFF -DFEATURE_system_pcre2=OFF -DFEATURE_system_harfbuzz=OFF
+  -DFEATURE_system_freetype=OFF -DFEATURE_system_libpng=OFF -DFEATURE_system_jpeg=OFF
+  -DFEATURE_system_doubleconversion=OFF
+)
+printf '%q ' "${configure[@]}" | sed "s|$work|<source folder>|g; s|$here|<veltrax>|g; s|$prefix|<install folder>|g" \
+  > "$work/configure-command.txt"
+"${configure[@]}" >&2
 cmake --build "$work/build" >&2
 cmake --install "$work/build" >&2
+# What the licence notice and the source offer name, kept with the build.
+mkdir -p "$prefix/veltrax"
+cp "$work/revision" "$work/configure-command.txt" "$prefix/veltrax/"
+[[ -f $work/translations-revision ]] && cp "$work/translations-revision" "$prefix/veltrax/"
+echo "$work" > "$prefix/veltrax/build-folder"
 touch "$prefix/.complete"
 echo "$prefix"

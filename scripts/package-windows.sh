@@ -34,9 +34,8 @@ find "$folder" -name '*.dll' -o -name '*.exe' | xargs x86_64-w64-mingw32-strip -
 cp "$here/packaging/copyright" "$folder/copyright.txt"
 # The licences of Qt, of the code compiled into it and of the compiler's
 # run-time, with where the exact Qt sources are.
-cache=${VELTRAX_CACHE:-$HOME/.cache/veltrax}
-revision=$(cat "$cache/qt-6.4.2-build/revision" 2>/dev/null || echo 6.4.2+dfsg-10)
-node "$here/scripts/windows-licenses.mjs" "$cache/qt-6.4.2-build/source" "$revision" "$folder/licenses"
+qt_work=$(cat "$qt/veltrax/build-folder")
+node "$here/scripts/windows-licenses.mjs" "$qt_work" "$here" "$folder/licenses"
 # The ready element tables, beside the program.
 mkdir -p "$folder/tables"
 cp "$here"/tables/NameMass-school.dat "$here"/tables/NameMass-iupac-2021.dat "$folder/tables/"
