@@ -5,7 +5,9 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QScreen>
+#include <QToolTip>
 #include <limits>
+#include <utility>
 
 #include "accessibility.h"
 #include "analysis/formula_parser.h"
@@ -72,6 +74,7 @@ void frmVeltrax::CreateControls() {
     txtFormula->setObjectName(QStringLiteral("txtFormula"));
     txtFormula->setFont(TextBoxFont());
     txtFormula->setText(QStringLiteral("Введите формулу и нажмите ввод, чтобы получить процентный состав"));
+    shownFormula_ = ToText(txtFormula->text());
     txtFormula->setToolTip(QStringLiteral("Нажмите ввод, чтобы получить процентный состав"));
     txtFormula->setAccessibleName(QStringLiteral("Формула"));
     txtFormula->setMaxLength(std::numeric_limits<int>::max());  // the cleaning decides what stays
@@ -152,10 +155,14 @@ bool frmVeltrax::event(QEvent* event) {
 // changes the box again, so this runs nested until nothing more is removed.
 void frmVeltrax::txtFormula_Change() {
     const Text typed = ToText(txtFormula->text());
+    const Text before = std::exchange(shownFormula_, typed);  // a nested run's edit starts from this one's
     KeptFormula kept = KeepFormula(typed);
     FormulaText = std::move(kept.Formula);
     ShowFormula(FormulaText, *picFormula);
-    if (FormulaText == typed) return;  // nothing removed: no change, and the caret stays
+    if (FormulaText == typed) {  // nothing removed: no change, and the caret stays
+        ShowCleaningNotice({});
+        return;
+    }
     // The cleaned text is written back as an edit of the box, never with
     // setText, which would drop the undo history. The user's own edit is
     // taken back first, so that the cleaned text replaces it as one undo
@@ -169,7 +176,25 @@ void frmVeltrax::txtFormula_Change() {
     txtFormula->insert(cleaned);
     if (outermost) writingBack_ = false;
     txtFormula->setCursorPosition(static_cast<int>(txtFormula->text().size()));
+    ShowCleaningNotice(CleaningNotice(before, typed));
     if (kept.Dropped > 0) ShowMessage(workspace_, FormulaCutMessage(kept.Dropped));
+}
+
+// What the cleaning took away and how to write it, beside the formula box: a
+// balloon that takes no focus, moves no control and goes after a few seconds
+// or at the next edit; assistive technology hears it as the box's description.
+void frmVeltrax::ShowCleaningNotice(const Text& notice) {
+    if (notice.empty()) {  // an edit that loses nothing takes a notice away
+        if (txtFormula->accessibleDescription().isEmpty()) return;
+        txtFormula->setAccessibleDescription({});
+        QToolTip::hideText();
+        return;
+    }
+    const QString text = ToQString(notice);
+    txtFormula->setAccessibleDescription(text);
+    constexpr int kShownMilliseconds = 8000;
+    QToolTip::showText(txtFormula->mapToGlobal(QPoint(0, txtFormula->height())), text, txtFormula, QRect(),
+                       kShownMilliseconds);
 }
 
 // A paste or drop into the formula box is cleaned and bounded before the box
@@ -191,6 +216,7 @@ void frmVeltrax::txtFormula_Insert(const QString& inserted) {
     txtFormula->selectAll();
     txtFormula->insert(cleaned);
     txtFormula->setCursorPosition(static_cast<int>(cleaned.size()));
+    ShowCleaningNotice(CleaningNotice(ToText(current), proposed));
     if (kept.Dropped > 0) ShowMessage(workspace_, FormulaCutMessage(kept.Dropped));
 }
 

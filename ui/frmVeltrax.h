@@ -39,6 +39,7 @@ private:
     void Form_Resize();
     void txtFormula_Change();
     void txtFormula_Insert(const QString& inserted);
+    void ShowCleaningNotice(const Text& notice);
     void txtFormula_Enter();
     void Command1_Click();
     void cmbPrecision_Click();
@@ -54,6 +55,7 @@ private:
     std::unique_ptr<PlainTextBox> percentBox_;
     Workspace workspace_;
     Text FormulaText;
+    Text shownFormula_;  // the box's text after the last change handling (at first the prompt)
     bool activated_ = false;
     bool writingBack_ = false;  // the change handling is writing a cleaned text back
 };

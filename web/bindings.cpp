@@ -166,7 +166,9 @@ extern "C" {
 EMSCRIPTEN_KEEPALIVE void veltrax_start() { ThePage().picture.SetFontSize(20); }
 
 // A change of the formula box: what the box keeps, and the picture.
-EMSCRIPTEN_KEEPALIVE const char* veltrax_formula_changed(const char* typed, int typedLength, double visibleTwips) {
+// `before` is the box's text before the edit, for the cleaning's notice.
+EMSCRIPTEN_KEEPALIVE const char* veltrax_formula_changed(const char* before, int beforeLength, const char* typed,
+                                                         int typedLength, double visibleTwips) {
     Page& page = ThePage();
     const Text typedText = TextOf(typed, typedLength);
     KeptFormula kept = KeepFormula(typedText);
@@ -182,6 +184,9 @@ EMSCRIPTEN_KEEPALIVE const char* veltrax_formula_changed(const char* typed, int 
         AppendJsonString(out, page.formulaText);
         out.push_back(',');
     }
+    out += "\"notice\":";
+    AppendJsonString(out, CleaningNotice(TextOf(before, beforeLength), typedText));
+    out.push_back(',');
     AppendMessagesAndPicture(page, out, visibleTwips);
     out.push_back('}');
     return out.c_str();

@@ -256,6 +256,7 @@
   // Design positions (left, top, width, height) in twips.
   const geometry = {
     picFormula: [0, 480, 7095, 735],
+    formulaNotice: [0, 1215, 7095, 0], // under the picture, as tall as its text, over what lies below
     txtFormula: [0, 0, 7095, 375],
     txtPercent: [1200, 1320, 4095, 2535],
     Command1: [0, 1320, 1095, 1335],
@@ -279,6 +280,7 @@
     const g = geometry;
     setIf(g.txtFormula, 2, W);
     setIf(g.picFormula, 2, W);
+    setIf(g.formulaNotice, 2, W);
     setIf(g.txtPercent, 3, f(H - g.txtPercent[1]));
     setIf(g.txtPercent, 2, f(W - f(2 * g.txtPercent[0])));
     setIf(g.lblPrecision, 0, f(f(g.txtPercent[0] + g.txtPercent[2]) + 50));
@@ -289,7 +291,7 @@
       style.left = `${left * pixelsPerTwip}px`;
       style.top = `${top * pixelsPerTwip}px`;
       style.width = `${width * pixelsPerTwip}px`;
-      style.height = `${height * pixelsPerTwip}px`;
+      if (height > 0) style.height = `${height * pixelsPerTwip}px`;
     }
     const [, , pw, ph] = g.picFormula;
     picFormula.setAttribute("viewBox", `0 0 ${pw} ${ph}`);
@@ -331,11 +333,20 @@
   // The core decides what the box keeps; the last answer serves the input
   // event that follows a change it has already seen.
   let lastAnswer = null;
+  // The box's text after the last change was handled: what an edit starts from.
+  let shownFormula = txtFormula.defaultValue;
   const formulaChanged = (typed) => {
     if (lastAnswer && lastAnswer.typed === typed) return lastAnswer;
-    lastAnswer = call("formula_changed", typed, visibleTwips());
+    lastAnswer = call("formula_changed", shownFormula, typed, visibleTwips());
     lastAnswer.typed = typed;
     return lastAnswer;
+  };
+  // What the cleaning took away, in a line under the picture that screen
+  // readers announce; an edit that loses nothing takes it away.
+  const formulaNotice = $("formulaNotice");
+  const showNotice = (text) => {
+    if (formulaNotice.textContent !== text) formulaNotice.textContent = text;
+    formulaNotice.hidden = text === "";
   };
   // Writes the cleaned text back as an edit, so the browser's undo history
   // keeps it: one undo step goes back to the text before the user's edit.
@@ -352,6 +363,7 @@
   };
   const answerChange = (answer) => {
     draw(answer);
+    showNotice(answer.notice);
     queueMessages(answer.messages);
     answer.messages = [];
   };
@@ -366,19 +378,24 @@
     const answer = formulaChanged(value.slice(0, selectionStart) + data + value.slice(selectionEnd));
     if (answer.formula === null) return; // the box takes the edit as it is
     event.preventDefault();
-    answerChange(answer);
+    // The write-back is an edit too, which loses nothing: this edit's answer
+    // (its notice above all) comes after it.
     writeBack(answer.formula);
+    answerChange(answer);
+    shownFormula = txtFormula.value;
   });
   const formulaInput = () => {
     if (!core) return;
     const answer = formulaChanged(txtFormula.value);
-    answerChange(answer);
     if (answer.formula !== null) writeBack(answer.formula);
+    answerChange(answer);
+    shownFormula = txtFormula.value;
   };
   txtFormula.addEventListener("input", formulaInput);
   txtFormula.addEventListener("keydown", (event) => {
     if (!core || event.key !== "Enter" || event.isComposing) return;
     event.preventDefault();
+    storeEdit();
     store.beginAnalysis();
     const answer = call("enter", precision, decimalSeparator(), visibleTwips());
     if (answer.report !== null) txtPercent.value = answer.report.replace(/\r\n/g, "\n");
@@ -388,6 +405,7 @@
   Command1.addEventListener("click", () => {
     if (!core) return;
     lastAnswer = null; // the picture is the derived formula's now
+    storeEdit();
     store.beginAnalysis();
     const answer = call("command", withCRLF(txtPercent.value), precision, decimalSeparator(), visibleTwips());
     draw(answer);
@@ -582,10 +600,15 @@
     }
     tableText.focus();
   });
-  $("tableClose").addEventListener("click", () => panel.close());
+  $("tableClose").addEventListener("click", () => {
+    storeEdit();
+    panel.close();
+  });
+  // The close event comes a task later: where the focus has gone meanwhile
+  // (a click into the formula box), it stays.
   panel.addEventListener("close", () => {
     storeEdit();
-    cmdTable.focus();
+    if (document.activeElement === document.body || panel.contains(document.activeElement)) cmdTable.focus();
   });
 
   // ---- Start-up -------------------------------------------------------------

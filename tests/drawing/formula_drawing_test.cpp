@@ -78,3 +78,49 @@ TEST(DIndex, DrawsOneSubscriptAndRestoresFontAndLine) {
     EXPECT_EQ(surface.fontSize, 20);
     EXPECT_EQ(surface.x, 100 + RecordingSurface::Width(U" 2n", 14));
 }
+
+// What an edit brings in and the cleaning drops is told when it changes the
+// formula's meaning; the cleaning itself stays as it is.
+TEST(CleaningNotice, NamesWhatTheEditLostAndHowToWriteIt) {
+    const Text prompt = U"Введите формулу и нажмите ввод, чтобы получить процентный состав";
+    const struct {
+        Text before, after;
+        const char32_t* kept;
+        const char32_t* notice;  // a part of the notice, or empty for none
+    } rows[] = {
+        {U"", U"(NН4)2SО4", U"(N4)2S4", U"русские буквы «Н» и «О»: в формуле нужны латинские. Переключите"},
+        {U"", U"СгЫЩ4(Р2Щ)5", U"4(2)5", U"«С», «г», «Ы», «Щ» и «Р»"},
+        {U"", U"HС", U"H", U"Русские «С» только похожи на латинские"},
+        {U"", U"H₂SO₄", U"HSO", U"подстрочные и надстрочные цифры «₂» и «₄»: набирайте обычные"},
+        {U"", U"Ca²⁺", U"Ca", U"цифры «²»:"},
+        {U"", U"CuSO4·5H2O", U"CuSO45H2O", U"Убран знак «·» между частями формулы: кристаллогидрат"},
+        {U"", U"CuSO4*5H2O", U"CuSO45H2O", U"CuSO4(H2O)5 вместо CuSO4·5H2O"},
+        {U"", U"CuSO4 • 5H2O", U"CuSO45H2O", U"«•»"},
+        {U"", U"Na2CO3·10H2O", U"Na2CO310H2O", U"«·»"},
+        {U"", U"C1.5H3", U"C15H3", U"Убран знак «.» внутри числа"},
+        {U"", U"C1,5H3", U"C15H3", U"«,» внутри числа"},
+        {U"", U"Hαβ", U"H", U"буквы другого алфавита «α» и «β»"},
+        {U"H2O", U"H2OЖ", U"H2O", U"«Ж»"},
+        // Nothing of meaning lost: no notice.
+        {U"", U"K4[Fe(CN)6]", U"K4Fe(CN)6", U""},
+        {U"", U"H2 O", U"H2O", U""},
+        {U"", U"SO4-2, H+", U"SO42H", U""},
+        {U"", U"H2O.", U"H2O", U""},
+        {prompt, U"H" + prompt, U"H", U""},
+        {prompt, U"Введите формулу иH нажмите ввод, чтобы получить процентный состав", U"H", U""},
+        {U"HС", U"HСl", U"Hl", U""},  // only what this edit inserted counts
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(KeepFormula(row.after).Formula, row.kept) << ToUtf8(row.after);
+        const Text notice = CleaningNotice(row.before, row.after);
+        if (*row.notice == 0)
+            EXPECT_EQ(notice, U"") << ToUtf8(row.after);
+        else
+            EXPECT_NE(notice.find(row.notice), Text::npos) << ToUtf8(row.after) << ": " << ToUtf8(notice);
+    }
+    EXPECT_EQ(CleaningNotice(U"", U"NН4·H2O"),
+              U"Убраны русские буквы «Н»: в формуле нужны латинские. Переключите клавиатуру на латинскую раскладку и "
+              U"наберите их заново. Русские «Н» только похожи на латинские, но это другие буквы. Убран знак «·» между "
+              U"частями формулы: кристаллогидрат пишите со скобками и индексом, например CuSO4(H2O)5 вместо "
+              U"CuSO4·5H2O.");
+}

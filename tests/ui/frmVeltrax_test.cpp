@@ -16,6 +16,7 @@
 #include <QTemporaryDir>
 #include <QTemporaryFile>
 #include <QTimer>
+#include <QToolTip>
 #include <QtTest>
 #include <memory>
 
@@ -43,6 +44,7 @@ private slots:
     void removingACharacterPutsTheCaretAtTheEnd();
     void anAcceptedCharacterLeavesTheCaretWhereItWas();
     void pastingABlankCleansItAtOnce();
+    void aPasteFromARussianTextShowsWhatTheCleaningTookAway();
     void enterOnTheUntouchedPromptAnalysesNothing();
     void enterWritesTheReportAndPrecisionAppliesAtTheNextEnter();
     void messagesGoToTheMessageBoxOfTheWindow();
@@ -209,6 +211,31 @@ void WindowTest::pastingABlankCleansItAtOnce() {
     QCOMPARE(formula()->text(), QStringLiteral("H2O"));
     QCOMPARE(formula()->cursorPosition(), 3);
     QCOMPARE(ToQString(window->formulaText()), QStringLiteral("H2O"));
+}
+
+void WindowTest::aPasteFromARussianTextShowsWhatTheCleaningTookAway() {
+    // The first keystroke strips the prompt: no notice for that.
+    QTest::keyClick(formula(), Qt::Key_H);
+    QVERIFY(!QToolTip::isVisible());
+    formula()->clear();
+    QApplication::clipboard()->setText(QStringLiteral("(NН4)2SО4"));  // Cyrillic Н and О
+    QTest::keySequence(formula(), QKeySequence::Paste);
+    QCOMPARE(formula()->text(), QStringLiteral("(N4)2S4"));
+    const QString notice = ToQString(CleaningNotice(U"", U"(NН4)2SО4"));
+    QVERIFY(notice.contains(QStringLiteral("русские буквы «Н» и «О»")));
+    QTRY_VERIFY(QToolTip::isVisible());
+    QCOMPARE(QToolTip::text(), notice);
+    QCOMPARE(formula()->accessibleDescription(), notice);
+    QVERIFY(formula()->hasFocus());
+    QCOMPARE(geometryOf("txtPercent").top(), 1320 / 15);  // no control moved for it
+    // The report is the one the cleaned formula always gave, with no message.
+    QTest::keyClick(formula(), Qt::Key_Return);
+    QCOMPARE(percent()->toPlainText().split(QLatin1Char('\n')).first(), QStringLiteral("# Масса - 240.3176"));
+    QVERIFY(messages->shown.empty());
+    // A keystroke that loses nothing takes the notice away.
+    QTest::keyClick(formula(), Qt::Key_H);
+    QTRY_VERIFY(!QToolTip::isVisible());
+    QCOMPARE(formula()->accessibleDescription(), QString());
 }
 
 void WindowTest::enterOnTheUntouchedPromptAnalysesNothing() {

@@ -331,6 +331,25 @@ describe("whatever is pasted, stored or opened beside it", () => {
     await close(page);
   });
 
+  test("a paste from a Russian text says in the picture's live line what the cleaning took away", async () => {
+    const page = await open();
+    const notice = page.locator("#formulaNotice"); // the status line under the picture
+    await formulaBox(page).press("Home");
+    await page.keyboard.type("H"); // the prompt's stripping says nothing
+    assert.equal(await notice.isHidden(), true);
+    await formulaBox(page).fill("");
+    await pasteText(page, "(NН4)2SО4"); // Cyrillic Н and О
+    assert.equal(await formulaBox(page).inputValue(), "(N4)2S4");
+    assert.match(await notice.textContent(), /^Убраны русские буквы «Н» и «О»: в формуле нужны латинские/);
+    assert.equal(await notice.getAttribute("aria-live"), "polite");
+    await formulaBox(page).press("Enter");
+    assert.equal((await report(page))[0], "# Масса - 240,3176");
+    assert.deepEqual(await takeMessages(page), []);
+    await page.keyboard.type("H");
+    assert.equal(await notice.isHidden(), true);
+    await close(page);
+  });
+
   test("a NUL or a lone surrogate reaches the core as the desktop's text boxes give it", async () => {
     const page = await open();
     await formulaBox(page).fill("");
