@@ -41,9 +41,37 @@ Text ReportCutMessage(std::size_t dropped) {
            U" знаков. Отброшено знаков в конце вставленного текста: " + WholeNumberText(dropped) + U".";
 }
 
-Text ElementFileProblemMessage(const std::filesystem::path& file, const Text& problem) {
-    return U"Таблица элементов «" + Shown(file) + U"»: " + problem +
+namespace {
+
+// The check's sentences begin with a capital; after a colon they go on small.
+Text AfterColon(Text sentence) {
+    if (sentence.empty()) return sentence;
+    char32_t& first = sentence.front();
+    if ((first >= U'А' && first <= U'Я') || (first >= U'A' && first <= U'Z')) first += 0x20;
+    return sentence;
+}
+
+}  // namespace
+
+Text ElementFileProblemMessage(const std::filesystem::path& file, const Text& problem,
+                               const std::filesystem::path& seed) {
+    if (!seed.empty())
+        return U"Таблица элементов «" + Shown(file) + U"» только что скопирована из таблицы администратора «" +
+               Shown(seed) + U"», и в ней ошибка: " + AfterColon(problem) +
+               U" Исправить нужно таблицу администратора; пока файлы не исправлены, расчёты ведутся по ним как есть.";
+    return U"Таблица элементов «" + Shown(file) + U"»: " + AfterColon(problem) +
            U" Пока файл не исправлен, расчёты ведутся по нему как есть.";
+}
+
+Text UnusableSeedMessage(const std::filesystem::path& seed, const std::filesystem::path& file,
+                         mdlVeltrax::SeedProblem problem) {
+    const Text why = problem == mdlVeltrax::SeedProblem::TooLarge
+                         ? U"длиннее, чем программа читает (" + WholeNumberText(mdlVeltrax::kMaxNameMassBytes) +
+                               U" байт), и скопированная была бы обрезана"
+                         : Text(U"не удаётся прочитать: нет прав на чтение, это не обычный файл или он пуст");
+    return U"Таблицу элементов администратора «" + Shown(seed) + U"» " + why +
+           U". Расчёты ведутся по встроенной таблице. Ваша таблица «" + Shown(file) +
+           U"» не создаётся, пока таблица администратора не исправлена: после исправления она будет сделана из неё.";
 }
 
 std::shared_ptr<const mdlVeltrax::LoadedElements> LoadElements(Workspace& workspace) {
@@ -60,11 +88,18 @@ std::shared_ptr<const mdlVeltrax::LoadedElements> LoadElements(Workspace& worksp
             if (!workspace.UncreatableElementFileReported) ShowMessage(workspace, UncreatableElementFileMessage(file));
             workspace.UncreatableElementFileReported = true;
             break;
+        case NameMassSource::UnusableSeed:
+            if (!workspace.UnusableSeedReported)
+                ShowMessage(workspace, UnusableSeedMessage(workspace.SeedFile, file, loaded.Seed));
+            workspace.UnusableSeedReported = true;
+            break;
         case NameMassSource::File:
         case NameMassSource::EmptyFile:
             workspace.UnreadableElementFileReported = false;  // should it fail again, that is news
             if (loaded.NewVersion && !workspace.ElementFile.Problem.empty())
-                ShowMessage(workspace, ElementFileProblemMessage(file, workspace.ElementFile.Problem));
+                ShowMessage(workspace,
+                            ElementFileProblemMessage(file, workspace.ElementFile.Problem,
+                                                      loaded.Seeded ? workspace.SeedFile : std::filesystem::path()));
             break;
     }
     return loaded.Elements;

@@ -24,6 +24,7 @@ struct Workspace {
     mdlVeltrax::NameMassCache ElementFile;
     bool UnreadableElementFileReported = false;
     bool UncreatableElementFileReported = false;
+    bool UnusableSeedReported = false;
 
     // Messages that can repeat within one analysis (an element that is not
     // found, a missing group index, a stray bracket) are shown at most this
@@ -43,7 +44,11 @@ Text UncreatableElementFileMessage(const std::filesystem::path& file);
 // Tells that the end of a paste into the report box did not fit.
 Text ReportCutMessage(std::size_t dropped);
 
-Text ElementFileProblemMessage(const std::filesystem::path& file, const Text& problem);
+// `seed` names the administrator's table that the file was just made from.
+Text ElementFileProblemMessage(const std::filesystem::path& file, const Text& problem,
+                               const std::filesystem::path& seed = {});
+Text UnusableSeedMessage(const std::filesystem::path& seed, const std::filesystem::path& file,
+                         mdlVeltrax::SeedProblem problem);
 
 // Starts the message count of a new analysis.
 void BeginAnalysis(Workspace& workspace);

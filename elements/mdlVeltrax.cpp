@@ -49,6 +49,16 @@ std::shared_ptr<const LoadedElements> BuiltInElements(NameMassCache& cache) {
     return cache.BuiltIn;
 }
 
+// What creations of the file that were ended midway left behind goes once
+// they are a minute old: looked for at most once a minute while the file is
+// there, so that a program restarted right after such an end clears them too.
+void SweepLeftovers(const std::filesystem::path& path, NameMassCache& cache) {
+    const auto now = std::chrono::steady_clock::now();
+    if (now < cache.NextLeftoverSweep) return;
+    cache.NextLeftoverSweep = now + std::chrono::minutes(1);
+    file_access::RemoveUnfinishedCreations(path);
+}
+
 }  // namespace
 
 LoadedElements::LoadedElements(ElementTable table) : table_(std::move(table)) {
@@ -105,18 +115,29 @@ LoadedNameMass LoadNameMass(const std::filesystem::path& directory, NameMassCach
     }
     if (cache.Trusted && cache.FromFile) {
         const file_access::Look look = file_access::Examine(path);
-        if (look.Kind == FileKind::Regular && look.Stamp == cache.Stamp) return {cache.FromFile, NameMassSource::File};
+        if (look.Kind == FileKind::Regular && look.Stamp == cache.Stamp) {
+            SweepLeftovers(path, cache);
+            return {cache.FromFile, NameMassSource::File};
+        }
     }
     cache.Trusted = false;
 
     file_access::Reading reading = file_access::ReadStart(path, kMaxNameMassBytes);
+    bool seeded = false;
     if (reading.Kind == FileKind::Missing) {
+        // One byte more than is read tells a seed that would be cut.
+        file_access::Reading seedReading;
+        if (!seed.empty()) seedReading = file_access::ReadStart(seed, kMaxNameMassBytes + 1);
+        if (seedReading.Kind == FileKind::Other || (seedReading.Kind == FileKind::Regular && seedReading.Bytes.empty()))
+            return {BuiltInElements(cache), NameMassSource::UnusableSeed, false, SeedProblem::Unreadable};
+        if (seedReading.Bytes.size() > kMaxNameMassBytes)
+            return {BuiltInElements(cache), NameMassSource::UnusableSeed, false, SeedProblem::TooLarge};
+        seeded = seedReading.Kind == FileKind::Regular;
         // Another program's file that appears meanwhile wins; either way, what
         // is there now is read.
-        file_access::Reading seeded;
-        if (!seed.empty()) seeded = file_access::ReadStart(seed, kMaxNameMassBytes);
-        const bool fromSeed = seeded.Kind == FileKind::Regular && !seeded.Bytes.empty();
-        ExtractNameMass(directory, fromSeed ? std::string_view(seeded.Bytes) : BuiltInNameMass());
+        seeded = ExtractNameMass(directory, seeded ? std::string_view(seedReading.Bytes) : BuiltInNameMass()) ==
+                     file_access::Creation::Created &&
+                 seeded;
         reading = file_access::ReadStart(path, kMaxNameMassBytes);
     }
     if (reading.Kind != FileKind::Regular || reading.Bytes.empty()) cache.FromFile.reset();
@@ -128,6 +149,7 @@ LoadedNameMass LoadNameMass(const std::filesystem::path& directory, NameMassCach
         case FileKind::Regular:
             break;
     }
+    SweepLeftovers(path, cache);
     ++cache.FileReads;
     if (reading.Bytes.empty()) return {BuiltInElements(cache), NameMassSource::EmptyFile};
     cache.Stamp = reading.Stamp;
@@ -137,9 +159,9 @@ LoadedNameMass LoadNameMass(const std::filesystem::path& directory, NameMassCach
     // Read again but unchanged (a file changed moments ago): the table in hand serves.
     if (cache.FromFile && reading.Bytes == cache.Bytes) return {cache.FromFile, NameMassSource::File};
     cache.FromFile = std::make_shared<const LoadedElements>(SplitNameMass(reading.Bytes));
-    cache.Problem = CheckNameMass(reading.Bytes);
+    cache.Problem = CheckNameMass(reading.Bytes, reading.Stamp.Size > reading.Bytes.size());
     cache.Bytes = std::move(reading.Bytes);
-    return {cache.FromFile, NameMassSource::File, true};
+    return {cache.FromFile, NameMassSource::File, true, SeedProblem::None, seeded};
 }
 
 void LoadNameMass(const std::filesystem::path& directory, ElementTable& table) {
@@ -219,7 +241,16 @@ Text ColumnProblem(const Text& symbols, const Text& values, const char32_t* line
 
 }  // namespace
 
-Text CheckNameMass(std::string_view bytes) {
+Text CheckNameMass(std::string_view bytes, bool cut) {
+    // A line that ends past what is read is cut: the fewer lines, or the
+    // numbers at its end, follow from that alone. Blanks cut off say nothing.
+    const auto lineEnds = static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\r'));
+    if (cut && (lineEnds < 2 || (!bytes.empty() && bytes.back() != ' ' && bytes.back() != '\0')))
+        return U"Файл длиннее, чем программа читает: читаются только первые " + WholeNumberText(kMaxNameMassBytes) +
+               U" байт, а строка " + WholeNumberText(std::min<std::size_t>(lineEnds, 2) + 1) +
+               U" кончается дальше, и её конец не прочитан. Уберите лишние пробелы или знаки, чтобы все три строки "
+               U"поместились в " +
+               WholeNumberText(kMaxNameMassBytes) + U" байт.";
     if (bytes.substr(0, 3) == "\xEF\xBB\xBF")
         return U"В начале файла стоит невидимая метка порядка байтов (BOM) UTF-8: первая строка из-за неё сдвинута на "
                U"три знака, и массы читаются не у тех элементов. Сохраните файл без BOM: в редакторе выберите "

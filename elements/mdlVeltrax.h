@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
@@ -64,6 +65,16 @@ enum class NameMassSource {
     EmptyFile,       // an empty NameMass.dat, left alone: the built-in copy served
     NoFile,          // none, and none could be created: the built-in copy served
     UnreadableFile,  // a NameMass.dat that cannot be read: the built-in copy served
+    UnusableSeed,    // none, and the administrator's table it would be made from cannot be used: the built-in
+                     // copy served, and no NameMass.dat was made, so that a mended administrator's table still
+                     // reaches this user
+};
+
+// Why an administrator's table could not seed a missing NameMass.dat.
+enum class SeedProblem {
+    None,
+    Unreadable,  // no permission, not an ordinary file (a folder, a FIFO, a device), or empty
+    TooLarge,    // longer than what is read: copied, it would be cut
 };
 
 // The table read last, with what the file looked like when it was read, so
@@ -81,19 +92,27 @@ struct NameMassCache {
     std::string Bytes;  // what FromFile was made of
     std::shared_ptr<const LoadedElements> BuiltIn;
     int FileReads = 0;  // how often the file itself was read
+    // When the folder is next swept for what creations ended midway left
+    // behind (they must be a minute old), while the file is there.
+    std::chrono::steady_clock::time_point NextLeftoverSweep{};
 };
 
 struct LoadedNameMass {
     std::shared_ptr<const LoadedElements> Elements;
     NameMassSource Source = NameMassSource::File;
-    bool NewVersion = false;  // the file's content differs from what was read before
+    bool NewVersion = false;             // the file's content differs from what was read before
+    SeedProblem Seed = SeedProblem::None;  // with NameMassSource::UnusableSeed
+    bool Seeded = false;                 // this load made the file from the administrator's table
 };
 
 // Makes sure the file exists in the directory and gives its first three
 // lines. A missing file is created from `seed` (an administrator's table)
-// where that can be read and is not empty, from the built-in copy otherwise;
-// an existing one is never written, whatever it holds, and neither is `seed`. Where the file is empty, cannot be read
-// or cannot be created, the built-in copy serves from memory. A file with fewer than three lines gives empty text for
+// where there is one, from the built-in copy where there is none. A seed that
+// is there but cannot be used (unreadable, no ordinary file, empty, or longer
+// than what is read) makes nothing: the built-in copy serves from memory until
+// it is mended. An existing file is never written, whatever it holds, and
+// neither is `seed`. Where the file is empty, cannot be read or cannot be
+// created, the built-in copy serves from memory. A file with fewer than three lines gives empty text for
 // the lines that are missing. Nothing ever waits for another process.
 LoadedNameMass LoadNameMass(const std::filesystem::path& directory, NameMassCache& cache,
                             const std::filesystem::path& seed = {});
@@ -111,8 +130,9 @@ file_access::Creation ExtractNameMass(const std::filesystem::path& directory,
 
 // The first thing wrong with the structure of an element file, in words for
 // its user (what, where and how to mend it), or empty text where nothing is.
+// `cut` says that the file is longer than `bytes`, which is all that is read.
 // The file is still used as it is: this only tells.
-Text CheckNameMass(std::string_view bytes);
+Text CheckNameMass(std::string_view bytes, bool cut = false);
 
 // Splits file content into the three lines: a line ends at CR LF or at a lone
 // CR (a lone LF is an ordinary character). Each byte is one character.

@@ -23,3 +23,18 @@ TEST(CreateNew, ClearsAwayWhatAnEndedCreationLeftButNotARecentOne) {
     EXPECT_TRUE(std::filesystem::exists(recent));
     EXPECT_TRUE(std::filesystem::exists(other));
 }
+
+// A program restarted right after such an end finds the table there and makes
+// nothing: its analyses clear the leftovers away once they are a minute old.
+TEST(LoadNameMass, ClearsAwayOldLeftoversWhereTheTableIsThere) {
+    using namespace std::chrono_literals;
+    TestWorkspace test;
+    WriteBytes(test.directory.path() / "NameMass.dat", kUserTable);
+    const auto left = test.directory.path() / ".NameMass.dat.Ab12Cd";
+    const auto recent = test.directory.path() / ".NameMass.dat.Ef34Gh";
+    for (const auto& file : {left, recent}) WriteBytes(file, " H \r\n 1");
+    std::filesystem::last_write_time(left, std::filesystem::file_time_type::clock::now() - 1h);
+    EXPECT_EQ(MolarMassLine(test.workspace, U"H2O"), "# Масса - 20");
+    EXPECT_FALSE(std::filesystem::exists(left));
+    EXPECT_TRUE(std::filesystem::exists(recent));
+}
