@@ -5,7 +5,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QScreen>
-#include <QToolTip>
+#include <algorithm>
 #include <limits>
 #include <utility>
 
@@ -95,6 +95,20 @@ void frmVeltrax::CreateControls() {
         ShowMessage(workspace_, ReportCutMessage(static_cast<std::size_t>(dropped)));
     };
 
+    cleaningNotice_ = new QLabel(this);
+    cleaningNotice_->setObjectName(QStringLiteral("cleaningNotice"));
+    cleaningNotice_->setWordWrap(true);
+    cleaningNotice_->setFocusPolicy(Qt::NoFocus);
+    cleaningNotice_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    cleaningNotice_->setForegroundRole(QPalette::ToolTipText);
+    cleaningNotice_->setBackgroundRole(QPalette::ToolTipBase);
+    cleaningNotice_->setAutoFillBackground(true);
+    cleaningNotice_->setFrameShape(QFrame::Box);
+    cleaningNotice_->setMargin(3);
+    cleaningNotice_->hide();
+    noticeTimer_.setSingleShot(true);
+    connect(&noticeTimer_, &QTimer::timeout, cleaningNotice_, &QWidget::hide);
+
     Command1 = new WrappingButton(QStringLiteral("Вычислить формулу вещества из его процентного состава"), this);
     Command1->setObjectName(QStringLiteral("Command1"));
     twips::SetGeometry(Command1, 0, 1320, 1095, 1335);
@@ -180,21 +194,27 @@ void frmVeltrax::txtFormula_Change() {
     if (kept.Dropped > 0) ShowMessage(workspace_, FormulaCutMessage(kept.Dropped));
 }
 
-// What the cleaning took away and how to write it, beside the formula box: a
-// balloon that takes no focus, moves no control and goes after a few seconds
-// or at the next edit; assistive technology hears it as the box's description.
+// What the cleaning took away and how to write it, in a balloon under the
+// picture: it lies over the controls below, takes no focus and no clicks,
+// moves no control, and goes after a few seconds or at the next edit that
+// loses nothing. Assistive technology hears it as the box's description.
 void frmVeltrax::ShowCleaningNotice(const Text& notice) {
-    if (notice.empty()) {  // an edit that loses nothing takes a notice away
+    if (notice.empty()) {
         if (txtFormula->accessibleDescription().isEmpty()) return;
         txtFormula->setAccessibleDescription({});
-        QToolTip::hideText();
+        cleaningNotice_->hide();
         return;
     }
     const QString text = ToQString(notice);
     txtFormula->setAccessibleDescription(text);
+    cleaningNotice_->setText(text);
+    cleaningNotice_->setFixedWidth(std::max(1, width()));
+    cleaningNotice_->adjustSize();
+    cleaningNotice_->move(0, picFormula->geometry().bottom() + 1);
+    cleaningNotice_->show();
+    cleaningNotice_->raise();
     constexpr int kShownMilliseconds = 8000;
-    QToolTip::showText(txtFormula->mapToGlobal(QPoint(0, txtFormula->height())), text, txtFormula, QRect(),
-                       kShownMilliseconds);
+    noticeTimer_.start(kShownMilliseconds);
 }
 
 // A paste or drop into the formula box is cleaned and bounded before the box

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QTimer>
 #include <QWidget>
 #include <filesystem>
 #include <memory>
@@ -50,6 +51,8 @@ private:
     WrappingButton* Command1 = nullptr;
     QLabel* lblPrecision = nullptr;
     QComboBox* cmbPrecision = nullptr;
+    QLabel* cleaningNotice_ = nullptr;  // what the cleaning took away, under the picture
+    QTimer noticeTimer_;
 
     std::unique_ptr<QtMessageBox> ownMessages_;
     std::unique_ptr<PlainTextBox> percentBox_;
