@@ -6,9 +6,11 @@
 #   make fuzz   runs every fuzz target for FUZZ_SECONDS each
 #   make test-windows   the core's tests cross-built for Windows, under Wine
 #   make windows        the Windows program, zip and installer (dist/)
+#   make dist           every artefact the project ships, in dist/ with SHA256SUMS
 #   make windows-check  the installer tried under Wine
 #   make web            dist/veltrax.html: the program as one offline web page
 #   make test-web       the core under node, compared with the native one, and the page in Chromium
+#   make mutants        a mutation check of the core against its tests (MUTANTS=60, MUTANT_SEED=1)
 
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
@@ -25,7 +27,7 @@ HEADLESS = QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS ?= detect_leaks=1:abort_on_error=1:detect_stack_use_after_return=1
 export UBSAN_OPTIONS ?= print_stacktrace=1:halt_on_error=1
 
-.PHONY: all deps deps-test deps-web build build-tests run test test-plain test-sanitized test-windows test-web web web-screenshot bench-web windows windows-check bench fuzz fuzz-short screenshot package package-check clean
+.PHONY: dist mutants all deps deps-test deps-web build build-tests run test test-plain test-sanitized test-windows test-web web web-screenshot bench-web windows windows-check bench fuzz fuzz-short screenshot package package-check clean
 
 all: build
 
@@ -47,7 +49,7 @@ build-tests: deps-test
 run: build
 	$(BUILD)/app/veltrax
 
-test: test-plain test-sanitized fuzz-short package-check test-windows test-web
+test: test-plain test-sanitized fuzz-short test-web package-check test-windows
 
 test-plain: build-tests
 	cd $(BUILD) && $(HEADLESS) ctest --output-on-failure --timeout 300
@@ -105,6 +107,13 @@ windows:
 windows-check: windows
 	scripts/windows-check.sh
 
+# Mutants of the core, each built with the sanitizers and run against the
+# core's tests; the survivors and the score are printed. Not part of make test.
+MUTANTS ?= 60
+MUTANT_SEED ?= 1
+mutants: deps-test
+	python3 scripts/mutants.py --count $(MUTANTS) --seed $(MUTANT_SEED)
+
 # A short round of every fuzz target, as part of the tests.
 fuzz-short:
 	$(MAKE) fuzz FUZZ_SECONDS=12
@@ -132,8 +141,16 @@ bench-web: web
 screenshot: build
 	scripts/screenshot.sh $(BUILD)/app/veltrax docs/veltrax.png
 
+# The package holds the page too: dist/veltrax.html, built where it is missing.
 package: build deps-test
+	@[ -f dist/veltrax.html ] || $(MAKE) web
+	cmake -S . -B $(BUILD) -DVELTRAX_WEB_PAGE=$(CURDIR)/dist/veltrax.html
 	cd $(BUILD) && cpack -G DEB
+
+# Every artefact the project ships, in dist/ with SHA256SUMS; says what it
+# could not build (the Windows ones where Qt for Windows is not built).
+dist: package
+	scripts/make-dist.sh $(BUILD)
 
 # The package as a distribution would check it: lintian, the desktop entry
 # and the AppStream metadata.
@@ -141,4 +158,4 @@ package-check: package
 	scripts/check-package.sh $(BUILD)
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(BENCH_BUILD) $(WINDOWS_TEST_BUILD) $(WEB_BUILD) $(WEB_TEST_BUILD)
+	rm -rf build-mutants $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(BENCH_BUILD) $(WINDOWS_TEST_BUILD) $(WEB_BUILD) $(WEB_TEST_BUILD)

@@ -12,4 +12,6 @@ echo "lintian $package"
 lintian --fail-on error,warning --allow-root "$package"
 desktop-file-validate "$unpacked"/usr/share/applications/org.veltrax.Veltrax.desktop
 appstreamcli validate --no-net "$unpacked"/usr/share/metainfo/org.veltrax.Veltrax.metainfo.xml
+# The page is in the package, the very one that was built.
+cmp "$unpacked/usr/share/veltrax/veltrax.html" "$(dirname "$0")/../dist/veltrax.html"
 echo "package checks passed: $(basename "$package")"

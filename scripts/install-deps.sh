@@ -22,7 +22,7 @@ command -v npm >/dev/null 2>&1 || web+=(nodejs npm)
 tests=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   clang-14 libclang-rt-14-dev
-  dpkg-dev file lintian desktop-file-utils appstream
+  dpkg-dev file lintian desktop-file-utils appstream python3
   "${windows[@]}"
   "${web[@]}"
 )

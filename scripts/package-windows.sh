@@ -32,6 +32,9 @@ runtime=$(dirname "$(x86_64-w64-mingw32-g++-posix -print-libgcc-file-name)")
 cp "$runtime/libstdc++-6.dll" "$runtime/libgcc_s_seh-1.dll" /usr/x86_64-w64-mingw32/lib/libwinpthread-1.dll "$folder/"
 find "$folder" -name '*.dll' -o -name '*.exe' | xargs x86_64-w64-mingw32-strip --strip-unneeded
 cp "$here/packaging/copyright" "$folder/copyright.txt"
+# The program as a web page, for a computer where nothing may be installed.
+[[ -f $here/dist/veltrax.html ]] || make -C "$here" web
+cp "$here/dist/veltrax.html" "$folder/"
 # The licences of Qt, of the code compiled into it and of the compiler's
 # run-time, with where the exact Qt sources are.
 qt_work=$(cat "$qt/veltrax/build-folder")
@@ -55,7 +58,8 @@ filelist=$build/installed-files.nsh
   find . -type f | sort | sed 's|^\./||; s|/|\\|g; s|^|  Delete "$INSTDIR\\|; s|$|"|'
   find . -mindepth 1 -type d | sort -r | sed 's|^\./||; s|/|\\|g; s|^|  RMDir "$INSTDIR\\|; s|$|"|'
 ) > "$filelist"
-tr -d '\r' < "$here/packaging/copyright" | sed 's/$/\r/' > "$build/license.txt"
+# The licence page: Veltrax's licence in plain words, and what it ships besides.
+iconv -f UTF-8 -t CP1251 "$here/packaging/windows/license.txt" | sed 's/$/\r/' > "$build/license.txt"
 makensis -V2 -DVERSION="$version" -DDIST="$folder" -DICON="$here/packaging/icons/org.veltrax.Veltrax.ico" \
   -DLICENSE="$build/license.txt" -DFILELIST="$filelist" -DOUTFILE="$build/veltrax-$version-setup.exe" \
   "$here/packaging/windows/veltrax.nsi"

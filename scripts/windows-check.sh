@@ -5,9 +5,17 @@
 #   installed program on a virtual screen, types Ca(OH)2 and Enter, reads the
 #   report back through the clipboard and takes a picture of the window;
 # - runs the widget tests built for Windows with Qt's offscreen platform;
-# - installs it again over a copy of an older layout holding a stale file;
+# - upgrades it over an older version, leaving a file that no Veltrax put there;
+# - refuses a silent downgrade (exit code 3) unless /Downgrade is given;
 # - installs it for the current user only, without administrator rights;
-# - reads the manifest back and looks for the licences in both layouts;
+# - installs both kinds, upgrades each, and the other stays whole;
+# - honours /D= in both modes: a school's own folder, where the program is
+#   known as installed and the user's table is made from %ProgramData%'s;
+# - installs into a folder holding another program's files, which stay as
+#   they were, also through the uninstall;
+# - refuses to uninstall while Veltrax runs (exit code 2, nothing removed);
+# - reads the manifest back, looks for the licences in every layout, and holds
+#   the third-party code in the shipped DLLs against them;
 # - uninstalls each, and the users' tables stay.
 # The picture goes to BUILD_FOLDER/veltrax-windows.png, or to
 # docs/veltrax-windows.png with VELTRAX_REFRESH_DOCS=1.
@@ -49,7 +57,11 @@ done
 # The installed program's layout: the program, its licences and tables, and
 # a manifest that says what the program needs of Windows.
 check_layout() {
-  test -f "$1/veltrax.exe"
+  test -f "$1/veltrax.exe" && test -f "$1/veltrax.installed"
+  cmp "$1/veltrax.html" "$here/dist/veltrax.html"
+  test -f "$1/licenses/Qt-configure-command.txt" && test -f "$1/licenses/build-qt-windows.sh"
+  test -f "$1/licenses/Qt-translations.txt"
+  grep -q "Written offer" "$1/licenses/README.txt"
   test -f "$1/licenses/README.txt" && test -f "$1/licenses/LGPL-3.0.txt" && test -f "$1/licenses/Qt-freetype.txt"
   test -f "$1/licenses/GCC-runtime.txt" && test -f "$1/licenses/MinGW-w64-runtime.txt"
   test -f "$1/tables/NameMass-school.dat"
@@ -109,18 +121,48 @@ grep -E "^(FAIL|Totals)" -A2 "$results" || true
 wineserver -k 2>/dev/null || true
 [[ $status -eq 0 ]] || { echo "widget tests failed under Wine"; exit 1; }
 
-echo "upgrading over an older layout with a stale file"
+# The exit code of a silent run of the installer or an uninstaller.
+exit_code() {
+  local status=0
+  wine "$@" || status=$?
+  wineserver --wait
+  echo "$status"
+}
+
+echo "the third-party code in the shipped DLLs, against the licences"
+strings -a "$installed/Qt6Gui.dll" | grep -q "FreeType" && test -f "$installed/licenses/Qt-freetype.txt"
+strings -a "$installed/Qt6Gui.dll" | grep -qi "harfbuzz" && ls "$installed"/licenses/Qt-harfbuzz*.txt >/dev/null
+test -f "$installed/licenses/Qt-pcre2.txt" && test -f "$installed/licenses/Qt-zlib.txt"
+! grep -aq "application/vnd.oasis.opendocument.text" "$installed/Qt6Core.dll" || { echo "the MIME database is in Qt6Core.dll"; exit 1; }
+! grep -q "pixman\|cocoa\|macOS" "$installed/licenses/README.txt" || { echo "licences of code not built for Windows"; exit 1; }
+
+echo "upgrading over an older version with a file that no Veltrax put there"
 wine reg add "HKLM\\$uninstall_key" /v DisplayVersion /t REG_SZ /d 0.9.0 /f /reg:64 >/dev/null 2>&1
-cp "$installed/Qt6Core.dll" "$installed/Qt6Network.dll"
-wine "$setup" /S /AllUsers
-wineserver --wait
+echo "not Veltrax's" > "$installed/other-program.dll"
+[[ $(exit_code "$setup" /S /AllUsers) == 0 ]]
 check_layout "$installed"
-test ! -e "$installed/Qt6Network.dll" || { echo "the upgrade left a stale file"; exit 1; }
+test -f "$installed/other-program.dll" || { echo "the upgrade removed a file that was not Veltrax's"; exit 1; }
+test ! -e "$installed/Veltrax/veltrax.exe" || { echo "the upgrade went into a subfolder"; exit 1; }
+rm "$installed/other-program.dll"
 [[ $(registry_value "HKLM\\$uninstall_key" DisplayVersion) != 0.9.0 ]] || { echo "the upgrade kept the old version"; exit 1; }
 
+echo "a silent downgrade is refused unless asked for"
+wine reg add "HKLM\\$uninstall_key" /v DisplayVersion /t REG_SZ /d 9.0.0 /f /reg:64 >/dev/null 2>&1
+[[ $(exit_code "$setup" /S /AllUsers) == 3 ]] || { echo "a silent downgrade went ahead"; exit 1; }
+[[ $(registry_value "HKLM\\$uninstall_key" DisplayVersion) == 9.0.0 ]]
+[[ $(exit_code "$setup" /S /AllUsers /Downgrade) == 0 ]]
+[[ $(registry_value "HKLM\\$uninstall_key" DisplayVersion) != 9.0.0 ]]
+
+echo "uninstalling is refused while Veltrax runs"
+wine 'C:\Program Files\Veltrax\veltrax.exe' >/dev/null 2>&1 &
+xdotool search --sync --name '^Veltrax$' >/dev/null
+[[ $(exit_code "$installed/uninstall.exe" /S /AllUsers) == 2 ]] || { echo "uninstalled a running Veltrax"; exit 1; }
+check_layout "$installed"
+[[ -n $(registry_value "HKLM\\$uninstall_key" DisplayVersion) ]] || { echo "the Apps entry went"; exit 1; }
+wineserver -k 2>/dev/null || true
+
 echo "uninstalling for all users"
-wine "$installed/uninstall.exe" /S
-wineserver --wait
+[[ $(exit_code "$installed/uninstall.exe" /S /AllUsers) == 0 ]]
 sleep 2
 test ! -e "$installed/veltrax.exe"
 test -f "$WINEPREFIX"/drive_c/users/*/AppData/Roaming/veltrax/NameMass.dat
@@ -132,10 +174,61 @@ personal=$(ls -d "$WINEPREFIX"/drive_c/users/*/AppData/Local/Programs/Veltrax)
 check_layout "$personal"
 test ! -e "$installed/veltrax.exe"
 [[ -n $(registry_value "HKCU\\$uninstall_key" DisplayVersion) ]] || { echo "no Apps entry for the user"; exit 1; }
-wine "$personal/uninstall.exe" /S
-wineserver --wait
-sleep 2
+
+echo "both kinds installed, each upgraded, the other whole"
+[[ $(exit_code "$setup" /S /AllUsers) == 0 ]]
+check_layout "$installed"
+[[ $(exit_code "$setup" /S /CurrentUser) == 0 ]]
+check_layout "$installed"
+test -f "$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Veltrax.lnk"
+[[ -n $(registry_value "HKLM\\$uninstall_key" DisplayVersion) ]] || { echo "the per-user upgrade removed the all-users copy"; exit 1; }
+[[ $(exit_code "$setup" /S /AllUsers) == 0 ]]
+check_layout "$personal"
+[[ -n $(registry_value "HKCU\\$uninstall_key" DisplayVersion) ]] || { echo "the all-users upgrade removed the user's copy"; exit 1; }
+[[ $(exit_code "$personal/uninstall.exe" /S /CurrentUser) == 0 ]]
 test ! -e "$personal/veltrax.exe"
 [[ -z $(registry_value "HKCU\\$uninstall_key" DisplayVersion) ]] || { echo "the Apps entry stayed"; exit 1; }
+check_layout "$installed"
+[[ $(exit_code "$installed/uninstall.exe" /S /AllUsers) == 0 ]]
+test ! -e "$installed/veltrax.exe"
+
+echo "/D= in both modes: a school's own folder, a table seeded from ProgramData"
+school="$WINEPREFIX/drive_c/SchoolApps/Veltrax"
+[[ $(exit_code "$setup" /S /AllUsers 'https://rp2.alfred511.top/huggingface/D=C:\SchoolApps\Veltrax') == 0 ]]
+check_layout "$school"
+test ! -e "$installed/veltrax.exe" || { echo "/D= was ignored"; exit 1; }
+[[ $(exit_code "$school/uninstall.exe" /S /AllUsers) == 0 ]]
+[[ $(exit_code "$setup" /S /CurrentUser 'https://rp2.alfred511.top/huggingface/D=C:\SchoolApps\Veltrax') == 0 ]]
+check_layout "$school"
+rm -f "$WINEPREFIX"/drive_c/users/*/AppData/Roaming/veltrax/NameMass.dat
+mkdir -p "$WINEPREFIX/drive_c/ProgramData/veltrax"
+cp "$school/tables/NameMass-school.dat" "$WINEPREFIX/drive_c/ProgramData/veltrax/NameMass.dat"
+wine 'C:\SchoolApps\Veltrax\veltrax.exe' >/dev/null 2>&1 &
+window=$(xdotool search --sync --name '^Veltrax$' | head -n 1)
+sleep 2
+xdotool windowfocus --sync "$window" 2>/dev/null || true
+xdotool key --window "$window" ctrl+a
+xdotool type --window "$window" --delay 60 'HCl'
+xdotool key --window "$window" Return
+sleep 1
+wineserver -k 2>/dev/null || true
+test ! -e "$school/NameMass.dat" || { echo "the school's folder got a shared table"; exit 1; }
+cmp "$school/tables/NameMass-school.dat" "$WINEPREFIX"/drive_c/users/*/AppData/Roaming/veltrax/NameMass.dat
+[[ $(exit_code "$school/uninstall.exe" /S /CurrentUser) == 0 ]]
+test ! -e "$school/veltrax.exe"
+
+echo "a folder holding another program's files: nothing of it touched"
+other="$WINEPREFIX/drive_c/OtherApp"
+mkdir -p "$other/platforms"
+echo "another program" > "$other/other.exe"
+echo "another program's Qt" > "$other/Qt6Core.dll"
+echo "another program's plugin" > "$other/platforms/qwindows.dll"
+before=$(cd "$other" && find . -type f -exec md5sum {} + | sort)
+[[ $(exit_code "$setup" /S /CurrentUser 'https://rp2.alfred511.top/huggingface/D=C:\OtherApp') == 0 ]]
+check_layout "$other/Veltrax"
+[[ $(cd "$other" && find . -path ./Veltrax -prune -o -type f -exec md5sum {} + | sort) == "$before" ]] || { echo "the install touched another program"; exit 1; }
+[[ $(exit_code "$other/Veltrax/uninstall.exe" /S /CurrentUser) == 0 ]]
+[[ $(cd "$other" && find . -type f -exec md5sum {} + | sort) == "$before" ]] || { echo "the uninstall touched another program"; exit 1; }
+
 test -f "$WINEPREFIX"/drive_c/users/*/AppData/Roaming/veltrax/NameMass.dat
 echo "windows check passed; picture in $picture"

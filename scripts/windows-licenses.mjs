@@ -1,36 +1,55 @@
 // Gathers the licences of what the Windows program ships besides Veltrax
 // itself into one folder: Qt (LGPLv3, and the GPLv3 it builds on), the
-// third-party code compiled into the Qt libraries that are shipped, as Qt's
-// own attribution files list it, the GCC run-time (GPLv3 with the GCC Runtime
-// Library Exception) and the MinGW-w64 run-time with winpthreads; and a
-// notice of where the exact Qt sources come from.
-// Usage: node windows-licenses.mjs QT_SOURCE QT_REVISION OUTPUT_FOLDER
-import { existsSync, mkdirSync, readFileSync, readdirSync, statSync, writeFileSync } from "node:fs";
-import { dirname, join, relative } from "node:path";
+// third-party code that is compiled into the shipped Qt libraries (found in
+// the Qt build's own record of every file each object was compiled from),
+// Qt's Russian texts, the GCC run-time (GPLv3 with the GCC Runtime Library
+// Exception) and the MinGW-w64 run-time with winpthreads; the exact configure
+// command, the toolchain file and the build script; and the notice of where
+// the Corresponding Source is, with a written offer.
+// Usage: node windows-licenses.mjs QT_BUILD_FOLDER VELTRAX_SOURCE OUTPUT_FOLDER
+//   QT_BUILD_FOLDER is the folder scripts/build-qt-windows.sh worked in.
+import { copyFileSync, existsSync, mkdirSync, readFileSync, readdirSync, statSync, writeFileSync } from "node:fs";
+import { execFileSync } from "node:child_process";
+import { dirname, join, relative, resolve } from "node:path";
 
-const [source, revision, output] = process.argv.slice(2);
-if (!source || !revision || !output) {
-  console.error("usage: node windows-licenses.mjs QT_SOURCE QT_REVISION OUTPUT_FOLDER");
+const [work, veltrax, output] = process.argv.slice(2);
+if (!work || !veltrax || !output) {
+  console.error("usage: node windows-licenses.mjs QT_BUILD_FOLDER VELTRAX_SOURCE OUTPUT_FOLDER");
   process.exit(2);
 }
+const source = join(work, "source");
+const revision = readFileSync(join(work, "revision"), "utf8").trim();
+const translations = existsSync(join(work, "translations-revision"))
+  ? readFileSync(join(work, "translations-revision"), "utf8").trim() : "qt6-translations";
 mkdirSync(output, { recursive: true });
 const crlf = (text) => text.replace(/\r?\n/g, "\r\n");
 const write = (name, text) => writeFileSync(join(output, name), crlf(text));
 
-// The parts of qtbase built into Qt6Core, Qt6Gui, Qt6Widgets and the Windows
-// platform and style plugins; the rest (network, D-Bus, other platforms, the
-// image format plugins) is not shipped.
-const shipped = [
-  "src/corelib", "src/gui/text", "src/gui/painting", "src/widgets", "src/plugins/platforms/windows",
-  "src/plugins/styles", "src/3rdparty/freetype", "src/3rdparty/harfbuzz-ng", "src/3rdparty/pcre2",
-  "src/3rdparty/zlib", "src/3rdparty/libpng", "src/3rdparty/md4c", "src/3rdparty/double-conversion",
-  "src/3rdparty/tinycbor", "src/3rdparty/easing", "src/3rdparty/icc", "src/3rdparty/sha1", "src/3rdparty/sha3",
-  "src/3rdparty/rfc6234", "src/3rdparty/md4", "src/3rdparty/md5", "src/3rdparty/blake2", "src/3rdparty/pixman",
-];
+// The targets whose code ends up in the shipped files: Qt6Core.dll,
+// Qt6Gui.dll, Qt6Widgets.dll, platforms\qwindows.dll, styles\qwindowsvistastyle.dll,
+// and the bundled libraries linked into them.
+const shippedTargets = /^(Core|Gui|Widgets|QWindowsIntegrationPlugin|QWindowsVistaStylePlugin|Bundled[A-Za-z0-9]+)\.dir$/;
+const compiledFrom = new Set();
+const deps = execFileSync("ninja", ["-C", join(work, "build"), "-t", "deps"], { maxBuffer: 1 << 30 }).toString();
+let shippedObject = false;
+for (const line of deps.split("\n")) {
+  if (line && !line.startsWith(" ")) {
+    const target = line.split(":")[0].split("/").find((part) => part.endsWith(".dir")) ?? "";
+    shippedObject = shippedTargets.test(target);
+  } else if (shippedObject && line.trim()) {
+    const path = resolve(join(work, "build"), line.trim());
+    if (path.startsWith(source + "/")) compiledFrom.add(relative(source, path));
+  }
+}
+if (compiledFrom.size === 0) throw new Error("the Qt build records no compiled files: was it built?");
+const compiledUnder = (folder, files) => {
+  if (files.length > 0) return files.some((file) => compiledFrom.has(join(folder, file)));
+  for (const path of compiledFrom) if (path.startsWith(folder + "/")) return true;
+  return false;
+};
 
 function attributionFiles(folder) {
   const found = [];
-  if (!existsSync(folder)) return found;
   for (const name of readdirSync(folder)) {
     const path = join(folder, name);
     if (statSync(path).isDirectory()) found.push(...attributionFiles(path));
@@ -57,28 +76,30 @@ function parseLenient(text) {
 }
 
 const components = [];
-for (const part of shipped) {
-  for (const file of attributionFiles(join(source, part))) {
-    for (const entry of parseLenient(readFileSync(file, "utf8"))) {
-      const licenseFiles = [].concat(entry.LicenseFile ?? []);
-      const texts = licenseFiles
-        .map((name) => join(dirname(file), name))
-        .filter((path) => existsSync(path))
-        .map((path) => `----- ${relative(source, path)} -----\n\n${readFileSync(path, "utf8")}`);
-      const name = `Qt-${entry.Id}.txt`;
-      write(name, [
-        `${entry.Name}${entry.Version ? ` ${entry.Version}` : ""}`,
-        `Used in Qt: ${entry.QtUsage ?? ""}`,
-        `Licence: ${entry.License ?? ""}`,
-        "",
-        entry.Copyright ?? "",
-        "",
-        ...texts,
-      ].join("\n"));
-      components.push(`  ${name.padEnd(40)} ${entry.Name}: ${entry.License ?? ""}`);
-    }
+for (const file of attributionFiles(join(source, "src"))) {
+  const folder = relative(source, dirname(file));
+  for (const entry of parseLenient(readFileSync(file, "utf8"))) {
+    const files = [].concat(entry.Files ?? []).flatMap((names) => String(names).split(/\s+/)).filter(Boolean);
+    if (!compiledUnder(folder, files)) continue;
+    const licenseFiles = [].concat(entry.LicenseFile ?? []);
+    const texts = licenseFiles
+      .map((name) => join(dirname(file), name))
+      .filter((path) => existsSync(path))
+      .map((path) => `----- ${relative(source, path)} -----\n\n${readFileSync(path, "utf8")}`);
+    const name = `Qt-${entry.Id}.txt`;
+    write(name, [
+      `${entry.Name}${entry.Version ? ` ${entry.Version}` : ""}`,
+      `Used in Qt: ${entry.QtUsage ?? ""}`,
+      `Licence: ${entry.License ?? ""}`,
+      "",
+      entry.Copyright ?? "",
+      "",
+      ...texts,
+    ].join("\n"));
+    components.push(`  ${name.padEnd(40)} ${entry.Name}: ${entry.License ?? ""}`);
   }
 }
+components.sort();
 
 const common = "/usr/share/common-licenses";
 write("LGPL-3.0.txt", readFileSync(join(common, "LGPL-3"), "utf8"));
@@ -94,27 +115,58 @@ write("MinGW-w64-runtime.txt", "libwinpthread-1.dll (winpthreads) and the MinGW-
   "Debian's mingw-w64 packages state them (winpthreads: expat, with BSD-3-clause parts):\n\n" +
   readFileSync("/usr/share/doc/mingw-w64-common/copyright", "utf8"));
 
+// How Qt was built, exactly, and with what.
+const configure = readFileSync(join(work, "configure-command.txt"), "utf8");
+write("Qt-configure-command.txt", `Qt for Windows was configured with this command (folders shortened), then\n` +
+  `built with "cmake --build" and installed with "cmake --install":\n\n${configure}\n`);
+copyFileSync(join(veltrax, "cmake", "mingw-w64-x86_64.cmake"), join(output, "mingw-w64-x86_64.cmake"));
+copyFileSync(join(veltrax, "scripts", "build-qt-windows.sh"), join(output, "build-qt-windows.sh"));
+const qtTranslations = "/usr/share/doc/qt6-translations-l10n/copyright";
+write("Qt-translations.txt", "translations\\qtbase_ru.qm: Qt's Russian texts, from Debian's package\n" +
+  `qt6-translations-l10n (source package ${translations}), under the GNU General\n` +
+  "Public License version 3 (GPL-3.0.txt) with the Qt exception 1.0, as Debian states it:\n\n" +
+  (existsSync(qtTranslations) ? readFileSync(qtTranslations, "utf8") : "(Debian's copyright file was not found)\n"));
+
+const freetypeCredit = "Portions of this software are copyright © 2022 The FreeType Project (www.freetype.org).\n" +
+  "All rights reserved.";
+const hasFreetype = components.some((line) => /freetype/i.test(line));
 write("README.txt", `Licences of what Veltrax for Windows ships besides itself
 =========================================================
 
-Veltrax itself: see copyright.txt beside the program.
+Veltrax itself: see copyright.txt beside the program (the Expat/MIT licence).
 
 Qt 6.4.2 (Qt6Core.dll, Qt6Gui.dll, Qt6Widgets.dll, platforms\\qwindows.dll,
-styles\\qwindowsvistastyle.dll, translations\\qtbase_ru.qm) is used under the
-GNU Lesser General Public License version 3 (LGPL-3.0.txt), which builds on
-the GNU General Public License version 3 (GPL-3.0.txt).
+styles\\qwindowsvistastyle.dll) is used under the GNU Lesser General Public
+License version 3 (LGPL-3.0.txt), which builds on the GNU General Public
+License version 3 (GPL-3.0.txt). translations\\qtbase_ru.qm is under the GPL
+version 3 with the Qt exception 1.0 (Qt-translations.txt).
 
-The Qt libraries were built, unchanged, from Debian's source package
-qt6-base ${revision}, which anyone can get from Debian's archive
-(for instance: apt-get source qt6-base=${revision}), with the build
-options in scripts/build-qt-windows.sh of Veltrax's source. You may replace
-the Qt libraries beside veltrax.exe with your own builds of the same Qt
-version: Veltrax loads them from its folder.
+Corresponding Source
+--------------------
+The Qt libraries were built from Debian's source package qt6-base
+${revision}, with Debian's patches applied (the tree that
+"dpkg-source -x qt6-base_${revision.replace(/^\d+:/, "")}.dsc" unpacks), for 64-bit
+Windows with MinGW-w64: the exact configure command is in
+Qt-configure-command.txt, the toolchain file is mingw-w64-x86_64.cmake and the
+whole build is build-qt-windows.sh, all in this folder. Nothing else was
+changed. The source files themselves (qt6-base_*.dsc, *.orig.tar.xz,
+*.debian.tar.xz, and the source of ${translations}) are published beside
+this program's release files, in the folder "source". Veltrax's own build
+scripts are part of its source, published the same way.
 
-Third-party code compiled into the shipped Qt libraries, as Qt's attribution
-files list it:
+Written offer: for three years from the day you received this program, the
+Veltrax developers will give anyone who asks a copy of that Corresponding
+Source on a medium customarily used for software interchange, for no more
+than the cost of making and sending the copy. Ask the developers at the
+address in copyright.txt.
+
+You may replace the Qt libraries beside veltrax.exe with your own builds of
+the same Qt version: Veltrax loads them from its folder.
+
+Third-party code compiled into the shipped Qt libraries (as the Qt build
+records what each library was compiled from), with Qt's attribution:
 ${components.join("\n")}
-
+${hasFreetype ? `\n${freetypeCredit}\n` : ""}
 The GCC run-time (libstdc++-6.dll, libgcc_s_seh-1.dll): GCC-runtime.txt.
 The MinGW-w64 run-time and winpthreads (libwinpthread-1.dll): MinGW-w64-runtime.txt.
 `);

@@ -27,6 +27,8 @@ bool OnWindows() { return QSysInfo::kernelType() == QLatin1String("winnt"); }
 }  // namespace
 
 bool InstalledCopy(const QString& programFolder) {
+    // The installer leaves this beside the program, wherever it puts it; the zip has none.
+    if (QFileInfo(QDir(programFolder).filePath(QStringLiteral("veltrax.installed"))).isFile()) return true;
     // Windows' program folders, for all users and for one.
     for (const char* variable : {"ProgramFiles", "ProgramFiles(x86)", "ProgramW6432"})
         if (Within(programFolder, qEnvironmentVariable(variable))) return true;

@@ -1,13 +1,24 @@
-; The Veltrax installer for Windows, built with NSIS by scripts/package-windows.sh:
-;   makensis -DVERSION=1.0.0 -DDIST=<folder of the program> -DICON=<icon> -DLICENSE=<copyright.txt>
+;  The Veltrax installer for Windows, built with NSIS by scripts/package-windows.sh:
+;   makensis -DVERSION=1.0.0 -DDIST=<folder of the program> -DICON=<icon> -DLICENSE=<licence page>
 ;            -DFILELIST=<uninstall list> -DOUTFILE=<setup.exe> veltrax.nsi
 ; Installs for all users (administrator rights, Program Files) or only for the
 ; current user (no rights, %LOCALAPPDATA%\Programs\Veltrax), each with its own
-; Start menu shortcut and uninstall entry; /S /AllUsers and /S /CurrentUser
-; choose silently. An install over an earlier one removes the old program
-; files first. The element table NameMass.dat is each user's own, in the
-; user's application data folder: no install, upgrade or uninstall touches it.
-; A 64-bit installer, like the program.
+; Start menu shortcuts and uninstall entry, told apart by name.
+;
+; Switches: /S silent; /AllUsers or /CurrentUser; /D=FOLDER (last) the folder;
+; /Downgrade lets a silent install replace a newer version.
+; Exit codes: 0 done; 1 refused or cancelled (no administrator rights for
+; /AllUsers, a question answered no); 2 Veltrax is running; 3 a newer
+; version is installed (silent, without /Downgrade).
+;
+; An install over an earlier one of the same kind runs that one's own
+; uninstaller, in its own mode, in the folder its registry entry names: it
+; removes exactly what it installed and nothing of the other kind's copy. A
+; folder that holds anything but an earlier Veltrax gets a Veltrax subfolder,
+; so that no other program's files are ever replaced. A marker file beside the
+; program tells it that it is installed, wherever it stands, so that each user
+; keeps an own element table. No install, upgrade or uninstall touches the
+; users' tables or the administrator's. A 64-bit installer, like the program.
 Target amd64-unicode
 
 !define MULTIUSER_EXECUTIONLEVEL Highest
@@ -19,9 +30,15 @@ Target amd64-unicode
 !define MULTIUSER_INSTALLMODE_DEFAULT_REGISTRY_VALUENAME "InstallMode"
 !define MULTIUSER_INSTALLMODE_INSTDIR_REGISTRY_KEY "Software\Veltrax"
 !define MULTIUSER_INSTALLMODE_INSTDIR_REGISTRY_VALUENAME "InstallDir"
+!define MULTIUSER_INSTALLMODE_FUNCTION KeepCommandLineFolder
+!define MULTIUSER_INIT_FUNCTIONQUIT RefusedQuit
+!define MULTIUSER_INIT_un.FUNCTIONQUIT un.RefusedQuit
 !define MULTIUSER_INSTALLMODEPAGE_TEXT_TOP "Для кого установить Veltrax?"
 !define MULTIUSER_INSTALLMODEPAGE_TEXT_ALLUSERS "для всех пользователей (нужны права администратора)"
 !define MULTIUSER_INSTALLMODEPAGE_TEXT_CURRENTUSER "только для меня"
+!define MULTIUSER_INIT_TEXT_ADMINREQUIRED "Для этого нужны права администратора."
+!define MULTIUSER_INIT_TEXT_POWERREQUIRED "Для этого нужны права администратора."
+!define MULTIUSER_INIT_TEXT_ALLUSERSNOTPOSSIBLE "Чтобы установить Veltrax для всех пользователей, нужны права администратора. Запустите установку от имени администратора или выберите «только для меня»."
 !include "MultiUser.nsh"
 !include "MUI2.nsh"
 !include "FileFunc.nsh"
@@ -56,24 +73,88 @@ VIAddVersionKey /LANG=${LANG_RUSSIAN} "ProductVersion" "${VERSION}"
 VIAddVersionKey /LANG=${LANG_RUSSIAN} "CompanyName" "Veltrax developers"
 VIAddVersionKey /LANG=${LANG_RUSSIAN} "LegalCopyright" "Veltrax developers"
 
+Var CommandLineFolder
+Var EarlierFolder  ; the folder an earlier Veltrax of this kind was removed from
+
+; MultiUser would say it in a box that waits for a click even in silent
+; mode: /AllUsers without the rights for it is answered here.
+!macro REFUSE_ALL_USERS_WITHOUT_RIGHTS UN
+Function ${UN}RefuseAllUsersWithoutRights
+  ${${UN}GetParameters} $R0
+  ClearErrors
+  ${${UN}GetOptions} $R0 "/AllUsers" $R1
+  ${If} ${Errors}
+    Return
+  ${EndIf}
+  UserInfo::GetAccountType
+  Pop $R2
+  ${If} $R2 != "Admin"
+  ${AndIf} $R2 != "Power"
+    MessageBox MB_OK|MB_ICONSTOP "${MULTIUSER_INIT_TEXT_ALLUSERSNOTPOSSIBLE}" /SD IDOK
+    Call ${UN}RefusedQuit
+  ${EndIf}
+FunctionEnd
+!macroend
+!insertmacro REFUSE_ALL_USERS_WITHOUT_RIGHTS ""
+!insertmacro REFUSE_ALL_USERS_WITHOUT_RIGHTS "un."
+
 Function .onInit
   SetRegView 64
+  StrCpy $CommandLineFolder $INSTDIR  ; what /D= said, if anything
+  Call RefuseAllUsersWithoutRights
   !insertmacro MULTIUSER_INIT
 FunctionEnd
 
 Function un.onInit
   SetRegView 64
+  Call un.RefuseAllUsersWithoutRights
   !insertmacro MULTIUSER_UNINIT
 FunctionEnd
 
+Function RefusedQuit
+  SetErrorLevel 1
+  Quit
+FunctionEnd
+
+Function un.RefusedQuit
+  SetErrorLevel 1
+  Quit
+FunctionEnd
+
+; MultiUser sets the folder of the mode chosen: /D= wins over it.
+Function KeepCommandLineFolder
+  ${If} $CommandLineFolder != ""
+    StrCpy $INSTDIR $CommandLineFolder
+  ${EndIf}
+FunctionEnd
+
+; The names that tell the two kinds of install apart.
+!macro NAMES UN
+Function ${UN}Names
+  ${If} $MultiUser.InstallMode == "AllUsers"
+    StrCpy $R5 "Veltrax (для всех пользователей)"
+    StrCpy $R6 "Veltrax"
+    StrCpy $R7 "Veltrax в браузере"
+  ${Else}
+    StrCpy $R5 "Veltrax (только для меня)"
+    StrCpy $R6 "Veltrax (только для меня)"
+    StrCpy $R7 "Veltrax в браузере (только для меня)"
+  ${EndIf}
+FunctionEnd
+!macroend
+!insertmacro NAMES ""
+!insertmacro NAMES "un."
+
 ; A running Veltrax holds its program file: it cannot be opened for writing.
-Function CloseRunningVeltrax
+; $R1 is the folder. Silent: exit code 2, and nothing is changed.
+!macro CLOSE_RUNNING UN
+Function ${UN}CloseRunningVeltrax
   ${Do}
-    ${IfNot} ${FileExists} "$INSTDIR\veltrax.exe"
+    ${IfNot} ${FileExists} "$R1\veltrax.exe"
       Return
     ${EndIf}
     ClearErrors
-    FileOpen $0 "$INSTDIR\veltrax.exe" a
+    FileOpen $0 "$R1\veltrax.exe" a
     ${IfNot} ${Errors}
       FileClose $0
       Return
@@ -85,55 +166,102 @@ Function CloseRunningVeltrax
     retry:
   ${Loop}
 FunctionEnd
+!macroend
+!insertmacro CLOSE_RUNNING ""
+!insertmacro CLOSE_RUNNING "un."
 
-; An earlier Veltrax in the same place goes first: its own uninstaller
-; removes what it installed, then whatever program files an older layout
-; left (the users' tables live elsewhere and stay).
-Function RemoveEarlierVeltrax
+; A newer version of the same kind is replaced only when asked: after a
+; question, or with /Downgrade in silent mode.
+Function RefuseDowngrade
   ReadRegStr $0 SHCTX "${UNINSTALL_KEY}" "DisplayVersion"
-  ${If} $0 != ""
-    ${VersionCompare} $0 "${VERSION}" $1
-    ${If} $1 == 1
-      MessageBox MB_YESNO|MB_ICONQUESTION \
-        "Установлена более новая версия Veltrax ($0). Заменить её версией ${VERSION}?" /SD IDYES IDYES replace
+  ${If} $0 == ""
+    Return
+  ${EndIf}
+  ${VersionCompare} $0 "${VERSION}" $1
+  ${If} $1 != 1
+    Return
+  ${EndIf}
+  ${If} ${Silent}
+    ${GetParameters} $R0
+    ClearErrors
+    ${GetOptions} $R0 "/Downgrade" $R1
+    ${If} ${Errors}
+      SetErrorLevel 3
       Quit
-      replace:
     ${EndIf}
-    DetailPrint "Удаляется Veltrax $0"
+    Return
   ${EndIf}
-  ; The folder holds a Veltrax: seen before its uninstaller empties it.
-  StrCpy $R9 0
-  ${If} ${FileExists} "$INSTDIR\veltrax.exe"
-  ${OrIf} ${FileExists} "$INSTDIR\Qt6Core.dll"
-    StrCpy $R9 1
+  MessageBox MB_YESNO|MB_ICONQUESTION \
+    "Установлена более новая версия Veltrax ($0). Заменить её версией ${VERSION}?" IDYES replace
+  SetErrorLevel 1
+  Quit
+  replace:
+FunctionEnd
+
+; The earlier Veltrax of this kind goes first, by its own uninstaller, in its
+; own mode and folder: exactly what it installed, nothing else.
+Function RemoveEarlierVeltrax
+  ReadRegStr $R0 SHCTX "Software\Veltrax" "InstallDir"
+  ${If} $R0 == ""
+  ${OrIfNot} ${FileExists} "$R0\uninstall.exe"
+    Return
   ${EndIf}
-  ${If} ${FileExists} "$INSTDIR\uninstall.exe"
-    ExecWait '"$INSTDIR\uninstall.exe" /S _?=$INSTDIR'
-    Delete "$INSTDIR\uninstall.exe"
+  StrCpy $R1 $R0
+  Call CloseRunningVeltrax
+  StrCpy $EarlierFolder $R0
+  DetailPrint "Удаляется прежняя Veltrax из $R0"
+  ExecWait '"$R0\uninstall.exe" /S /$MultiUser.InstallMode _?=$R0' $0
+  ${If} $0 == 0
+    Delete "$R0\uninstall.exe"
+    RMDir "$R0"
   ${EndIf}
-  ${If} $R9 == 1
-    Delete "$INSTDIR\*.exe"
-    Delete "$INSTDIR\*.dll"
-    Delete "$INSTDIR\copyright.txt"
-    RMDir /r "$INSTDIR\platforms"
-    RMDir /r "$INSTDIR\styles"
-    RMDir /r "$INSTDIR\translations"
-    RMDir /r "$INSTDIR\tables"
-    RMDir /r "$INSTDIR\licenses"
+FunctionEnd
+
+; A folder that holds anything but an earlier Veltrax gets a subfolder.
+Function ChooseFolder
+  ${If} ${FileExists} "$INSTDIR\veltrax.installed"
+  ${OrIf} $INSTDIR == $EarlierFolder
+    Return
   ${EndIf}
+  ClearErrors
+  FindFirst $0 $1 "$INSTDIR\*.*"
+  ${DoWhile} $1 != ""
+    ${If} $1 != "."
+    ${AndIf} $1 != ".."
+      FindClose $0
+      StrCpy $INSTDIR "$INSTDIR\Veltrax"
+      DetailPrint "В выбранной папке есть другие файлы: Veltrax ставится в $INSTDIR"
+      Return
+    ${EndIf}
+    FindNext $0 $1
+  ${Loop}
+  FindClose $0
 FunctionEnd
 
 Section "Veltrax"
   SetRegView 64
+  Call RefuseDowngrade
+  StrCpy $R1 $INSTDIR
   Call CloseRunningVeltrax
   Call RemoveEarlierVeltrax
+  Call ChooseFolder
+  StrCpy $R1 $INSTDIR
+  Call CloseRunningVeltrax
+  Call Names
   SetOutPath "$INSTDIR"
   File /r "${DIST}\*.*"
+  ; Tells the program that it is installed: each user keeps an own table.
+  FileOpen $0 "$INSTDIR\veltrax.installed" w
+  FileWrite $0 "Veltrax ${VERSION}, installed $MultiUser.InstallMode$\r$\n"
+  FileClose $0
   WriteUninstaller "$INSTDIR\uninstall.exe"
-  CreateShortcut "$SMPROGRAMS\Veltrax.lnk" "$INSTDIR\veltrax.exe" "" "$INSTDIR\veltrax.exe" 0
+  CreateShortcut "$SMPROGRAMS\$R6.lnk" "$INSTDIR\veltrax.exe" "" "$INSTDIR\veltrax.exe" 0
+  ${If} ${FileExists} "$INSTDIR\veltrax.html"
+    CreateShortcut "$SMPROGRAMS\$R7.lnk" "$INSTDIR\veltrax.html" "" "$INSTDIR\veltrax.exe" 0
+  ${EndIf}
   WriteRegStr SHCTX "Software\Veltrax" "InstallDir" "$INSTDIR"
   WriteRegStr SHCTX "Software\Veltrax" "InstallMode" "$MultiUser.InstallMode"
-  WriteRegStr SHCTX "${UNINSTALL_KEY}" "DisplayName" "Veltrax"
+  WriteRegStr SHCTX "${UNINSTALL_KEY}" "DisplayName" "$R5"
   WriteRegStr SHCTX "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
   WriteRegStr SHCTX "${UNINSTALL_KEY}" "Publisher" "Veltrax developers"
   WriteRegStr SHCTX "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\veltrax.exe"
@@ -149,11 +277,17 @@ SectionEnd
 
 Section "Uninstall"
   SetRegView 64
-  Delete "$SMPROGRAMS\Veltrax.lnk"
+  ; Nothing goes while the program runs.
+  StrCpy $R1 $INSTDIR
+  Call un.CloseRunningVeltrax
+  Call un.Names
+  Delete "$SMPROGRAMS\$R6.lnk"
+  Delete "$SMPROGRAMS\$R7.lnk"
   ; Only what the installer put there, and a table an earlier version may
   ; have written beside the program.
   !include "${FILELIST}"
   Delete "$INSTDIR\NameMass.dat"
+  Delete "$INSTDIR\veltrax.installed"
   Delete "$INSTDIR\uninstall.exe"
   RMDir "$INSTDIR"
   DeleteRegKey SHCTX "${UNINSTALL_KEY}"

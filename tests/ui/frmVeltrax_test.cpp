@@ -550,6 +550,7 @@ void WindowTest::installedCopiesAreKnownByWhereTheyStand_data() {
     QTest::newRow("Program Files") << QStringLiteral("C:/Program Files/Veltrax") << true;
     QTest::newRow("a user's Programs") << QStringLiteral("C:/Users/Ivan/AppData/Local/Programs/Veltrax") << true;
     QTest::newRow("a user's desktop") << QStringLiteral("C:/Users/Ivan/Desktop/veltrax") << false;
+    QTest::newRow("any folder the installer marked") << QStringLiteral("marked") << true;
 }
 
 void WindowTest::installedCopiesAreKnownByWhereTheyStand() {
@@ -557,6 +558,11 @@ void WindowTest::installedCopiesAreKnownByWhereTheyStand() {
     QFETCH(bool, installed);
     const bool windows = QSysInfo::kernelType() == QLatin1String("winnt");
     if (windows && programFolder.startsWith(QLatin1Char('/'))) QSKIP("a Linux folder");
+    if (programFolder == QLatin1String("marked")) {  // a school's own folder, with the installer's marker
+        programFolder = QString::fromStdString(directory->path().string());
+        QFile marker(QDir(programFolder).filePath(QStringLiteral("veltrax.installed")));
+        QVERIFY(marker.open(QIODevice::WriteOnly));
+    }
     qputenv("ProgramFiles", "C:\\Program Files");
     qputenv("LOCALAPPDATA", "C:\\Users\\Ivan\\AppData\\Local");
     const bool found = InstalledCopy(programFolder);

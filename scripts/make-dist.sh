@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# Puts every artefact the project ships into dist/, with SHA256SUMS:
+#   veltrax_<version>_amd64.deb       the Debian package (the page inside it)
+#   veltrax.html                      the program as one offline web page
+#   veltrax-<version>-windows-x64.zip and veltrax-<version>-setup.exe
+#                                     where Qt for Windows is built on this machine
+#   source/                           then also the exact Qt sources they were built from
+# and says which it could not build, and why.
+# Usage: make-dist.sh BUILD_FOLDER   (after make package)
+set -euo pipefail
+here=$(cd "$(dirname "$0")/.." && pwd)
+build=$1
+dist=$here/dist
+mkdir -p "$dist"
+[[ -f $dist/veltrax.html ]] || make -C "$here" web
+package=$(ls -t "$build"/veltrax_*.deb | head -n 1)
+cp "$package" "$dist/"
+missing=()
+
+qt=${VELTRAX_CACHE:-$HOME/.cache/veltrax}/qt-6.4.2-mingw-w64-r2
+if [[ -f $qt/.complete ]]; then
+  make -C "$here" windows
+  # The Corresponding Source of the shipped Qt: Debian's source package files
+  # exactly as they were built, and those of Qt's Russian texts.
+  work=$(cat "$qt/veltrax/build-folder")
+  rm -rf "$dist/source"
+  mkdir -p "$dist/source"
+  cp "$work"/files/* "$dist/source/"
+  if ! ls "$dist"/source/qt6-translations_*.orig.tar.* >/dev/null 2>&1; then
+    missing+=("source/ of qt6-translations: the archive this machine reaches does not hold its tarballs; the written offer in licenses\\README.txt covers it")
+  fi
+else
+  rm -f "$dist"/veltrax-*-windows-x64.zip "$dist"/veltrax-*-setup.exe
+  missing+=("the Windows zip and installer: Qt for Windows is not built on this machine (make windows builds it once, about 45 minutes on two cores, then both)")
+fi
+
+(cd "$dist" && find . -type f ! -name SHA256SUMS | sed 's|^\./||' | sort | xargs sha256sum > SHA256SUMS)
+echo "dist/:"
+sed 's/^/  /' "$dist/SHA256SUMS"
+for what in "${missing[@]}"; do
+  echo "not built: $what"
+done
