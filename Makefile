@@ -156,6 +156,7 @@ dist: package
 # and the AppStream metadata.
 package-check: package
 	scripts/check-package.sh $(BUILD)
+	scripts/check-dist.sh $(BUILD)
 
 clean:
 	rm -rf build-mutants $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(BENCH_BUILD) $(WINDOWS_TEST_BUILD) $(WEB_BUILD) $(WEB_TEST_BUILD)

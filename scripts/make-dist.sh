@@ -10,9 +10,10 @@
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 build=$1
-dist=$here/dist
+dist=${VELTRAX_DIST:-$here/dist}  # another folder for a trial run
 mkdir -p "$dist"
-[[ -f $dist/veltrax.html ]] || make -C "$here" web
+[[ -f $here/dist/veltrax.html ]] || make -C "$here" web
+[[ $dist -ef $here/dist ]] || cp "$here/dist/veltrax.html" "$dist/"
 package=$(ls -t "$build"/veltrax_*.deb | head -n 1)
 cp "$package" "$dist/"
 missing=()
@@ -20,6 +21,7 @@ missing=()
 qt=${VELTRAX_CACHE:-$HOME/.cache/veltrax}/qt-6.4.2-mingw-w64-r2
 if [[ -f $qt/.complete ]]; then
   make -C "$here" windows
+  [[ $dist -ef $here/dist ]] || cp "$here"/dist/veltrax-*-windows-x64.zip "$here"/dist/veltrax-*-setup.exe "$dist/"
   # The Corresponding Source of the shipped Qt: Debian's source package files
   # exactly as they were built, and those of Qt's Russian texts.
   work=$(cat "$qt/veltrax/build-folder")

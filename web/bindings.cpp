@@ -1,5 +1,6 @@
 #include <emscripten.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <string>
@@ -250,6 +251,17 @@ EMSCRIPTEN_KEEPALIVE const char* veltrax_report_cut(double dropped) {
     Page& page = ThePage();
     page.answer.clear();
     AppendJsonString(page.answer, ReportCutMessage(static_cast<std::size_t>(dropped)));
+    return page.answer.c_str();
+}
+
+// What is wrong with an element table's bytes (one character a byte), as the
+// analyses would tell it, or "" for a sound table.
+EMSCRIPTEN_KEEPALIVE const char* veltrax_check_table(const char* bytes, int length) {
+    Page& page = ThePage();
+    page.answer.clear();
+    const auto size = static_cast<std::size_t>(length > 0 ? length : 0);
+    const std::string_view table(bytes, std::min(size, mdlVeltrax::kMaxNameMassBytes));
+    AppendJsonString(page.answer, mdlVeltrax::CheckNameMass(table, size > table.size()));
     return page.answer.c_str();
 }
 

@@ -13,10 +13,13 @@ if (!core || !output) {
 }
 // Inside a script element nothing may close it early.
 const script = (text) => text.replace(/<\/(script)/gi, "<\\/$1").replace(/<!--/g, "<\\!--");
+// The ready element tables, byte for byte: one character a byte.
+const table = (name) => readFileSync(join(here, "..", "tables", name)).toString("latin1");
+const tables = JSON.stringify({ school: table("NameMass-school.dat"), iupac: table("NameMass-iupac-2021.dat") });
 const parts = {
   "/*@STYLE@*/": readFileSync(join(here, "page.css"), "utf8"),
   "/*@CORE@*/": script(readFileSync(core, "utf8")),
-  "/*@PAGE@*/": script(readFileSync(join(here, "page.js"), "utf8")),
+  "/*@PAGE@*/": script(readFileSync(join(here, "page.js"), "utf8").replace("/*@TABLES@*/ null", () => tables)),
 };
 let page = readFileSync(join(here, "page.html"), "utf8");
 for (const [mark, text] of Object.entries(parts)) {

@@ -42,6 +42,7 @@
       storage = null;
     }
     const unsaved = new Map(); // what the page holds and storage does not
+    const memoryMeta = new Map();
     const known = new Map(); // name -> {bytes, generation}: storage as last read
     let generation = 0;
     let lookedThisAnalysis = new Set();
@@ -108,6 +109,20 @@
       set,
       version,
       isUnsaved: (name) => unsaved.has(name),
+      // Small notes beside the table; kept in memory where storage refuses them.
+      getMeta(key) {
+        if (memoryMeta.has(key)) return memoryMeta.get(key);
+        return storage === null ? null : fromStorage(key);
+      },
+      setMeta(key, value) {
+        memoryMeta.delete(key);
+        try {
+          if (storage === null) throw new Error("no storage");
+          storage.setItem(kStorageKey + key, value);
+        } catch (error) {
+          memoryMeta.set(key, value);
+        }
+      },
       // Each analysis looks at storage afresh, once.
       beginAnalysis() {
         lookedThisAnalysis = new Set();
@@ -221,6 +236,13 @@
   };
   let precision = 1;
 
+  // The result of Enter or of the button, for a screen reader.
+  const resultLive = $("resultLive");
+  const announce = (text) => {
+    resultLive.textContent = "";
+    resultLive.textContent = text;
+  };
+
   // ---- Messages: modal, one at a time, in order --------------------------
 
   const messageBox = $("message");
@@ -242,7 +264,6 @@
     focusBeforeMessages = null;
     if (back && back !== document.body) back.focus();
   });
-  messageBox.addEventListener("cancel", (event) => event.preventDefault()); // only OK closes it
   // Opened after the event that raised them has ended, so that the Enter that
   // started an analysis does not also press OK.
   const queueMessages = (texts) => {
@@ -263,10 +284,24 @@
     lblPrecision: [5280, 1320, 1215, 615],
     cmbPrecision: [5400, 2040, 975, 315],
     cmdTable: [0, 2745, 1095, 615],
+    tableInUse: [0, 3420, 1095, 0], // which element table is in force, under its button
   };
-  // CSS pixels a pixel of the design: 1 on a phone or a laptop, more on a
-  // large screen or a projector, so that the type stays readable from afar.
-  const scale = () => Math.min(3, Math.max(1, Math.min(window.innerWidth / 954, window.innerHeight / 540)));
+  // CSS pixels a pixel of the design, from the size of the browser window as
+  // it is at the browser's zoom of 100 %: zooming in then enlarges everything,
+  // as on any page (devicePixelRatio grows with the zoom; its value at start
+  // counts as 100 %). Never below 8/7, where the smallest control, the
+  // precision list of 315 twips, is 24 CSS pixels tall; up to 3 on a large
+  // screen or a projector, so that the type stays readable from afar.
+  const startRatio = window.devicePixelRatio || 1;
+  const zoom = () => (window.devicePixelRatio || 1) / startRatio;
+  const kMinScale = 8 / 7;
+  const scale = () =>
+    Math.min(3, Math.max(kMinScale, Math.min((window.innerWidth * zoom()) / 954, (window.innerHeight * zoom()) / 540)));
+  // Narrower than this, or on a touch screen, the window's layout would leave
+  // controls too small to read and hit: the same controls stand one under the
+  // other, full width.
+  const kPhoneWidth = 600;
+  const phoneLayout = () => window.innerWidth < kPhoneWidth || window.matchMedia("(pointer: coarse)").matches;
   let pixelsPerTwip = 1 / kTwipsPerPixel;
   const f = Math.fround; // the controls' coordinates are single precision
   // A value the platform rejects (negative, not a number) is not applied.
@@ -274,10 +309,22 @@
     if (Number.isFinite(value) && (value >= 0 || index === 0)) box[index] = f(value);
   };
   const layout = () => {
+    const phone = phoneLayout();
+    document.documentElement.classList.toggle("phone", phone);
     pixelsPerTwip = scale() / kTwipsPerPixel;
+    // Dialogs and the panel follow the page's scale: 15 pixels at the least.
+    document.documentElement.style.setProperty("--k", `${phone ? Math.max(pixelsPerTwip, 16 / 225) : pixelsPerTwip}px`);
+    const g = geometry;
+    if (phone) {
+      for (const id of Object.keys(g)) $(id).removeAttribute("style");
+      // The picture keeps the design's 735 twips in its CSS height.
+      const box = picFormula.getBoundingClientRect();
+      g.picFormula[2] = f(box.width / (box.height / 735));
+      picFormula.setAttribute("viewBox", `0 0 ${g.picFormula[2]} 735`);
+      return;
+    }
     const W = f(window.innerWidth / pixelsPerTwip);
     const H = f(window.innerHeight / pixelsPerTwip);
-    const g = geometry;
     setIf(g.txtFormula, 2, W);
     setIf(g.picFormula, 2, W);
     setIf(g.formulaNotice, 2, W);
@@ -285,7 +332,6 @@
     setIf(g.txtPercent, 2, f(W - f(2 * g.txtPercent[0])));
     setIf(g.lblPrecision, 0, f(f(g.txtPercent[0] + g.txtPercent[2]) + 50));
     setIf(g.cmbPrecision, 0, f(f(g.txtPercent[0] + g.txtPercent[2]) + 150));
-    document.documentElement.style.setProperty("--k", `${pixelsPerTwip}px`);
     for (const [id, [left, top, width, height]] of Object.entries(g)) {
       const style = $(id).style;
       style.left = `${left * pixelsPerTwip}px`;
@@ -304,6 +350,7 @@
   // the typing pauses, not at every key.
   let describing = 0;
   const describe = () => {
+    clearTimeout(describing);
     picFormula.setAttribute("aria-description", JSON.parse(core.UTF8ToString(core._veltrax_description())));
     delete picFormula.dataset.describing;
   };
@@ -398,7 +445,11 @@
     storeEdit();
     store.beginAnalysis();
     const answer = call("enter", precision, decimalSeparator(), visibleTwips());
-    if (answer.report !== null) txtPercent.value = answer.report.replace(/\r\n/g, "\n");
+    if (answer.report !== null) {
+      txtPercent.value = answer.report.replace(/\r\n/g, "\n");
+      // Said to a screen reader: the molar mass of the report's first line.
+      announce(answer.report.slice(0, answer.report.indexOf("\r")).replace(/^# Масса - /, "Молярная масса "));
+    }
     queueMessages([...store.takeNotices(), ...answer.messages]);
   });
 
@@ -409,6 +460,8 @@
     store.beginAnalysis();
     const answer = call("command", withCRLF(txtPercent.value), precision, decimalSeparator(), visibleTwips());
     draw(answer);
+    describe(); // and said to a screen reader at once
+    announce(picFormula.getAttribute("aria-description"));
     queueMessages([...store.takeNotices(), ...answer.messages]);
   });
 
@@ -453,6 +506,26 @@
 
   // ---- The element table panel -------------------------------------------
 
+  // Which table is in force, under its button: the built-in one, a ready one
+  // or one from a file, and whether it was edited since.
+  const kReadyTables = /*@TABLES@*/ null;
+  const kSourceNames = { builtin: "встроенная", school: "школьная", iupac: "IUPAC 2021" };
+  const readSource = () => {
+    try {
+      return JSON.parse(store.getMeta(`${kTableName}#source`)) ?? { kind: "builtin" };
+    } catch (error) {
+      return { kind: "builtin" };
+    }
+  };
+  const showSource = () => {
+    const source = readSource();
+    const name = source.kind === "file" ? `из файла «${source.name}»` : kSourceNames[source.kind] ?? "встроенная";
+    $("tableInUse").textContent = `Таблица: ${name}${source.edited ? ", изменена" : ""}`;
+  };
+  const setSource = (source) => {
+    store.setMeta(`${kTableName}#source`, JSON.stringify(source));
+    showSource();
+  };
   const panel = $("tablePanel");
   const tableText = $("tableText");
   const tableStatus = $("tableStatus");
@@ -504,6 +577,30 @@
       : "Хранилище браузера недоступно: правки действуют, пока страница открыта. Чтобы они не пропали, " +
         "сохраните таблицу в файл кнопкой «Сохранить как NameMass.dat».");
   };
+  // What the analyses would say of a table's bytes, at once.
+  const checkTable = (bytes) => {
+    const data = Uint8Array.from(bytes, (c) => c.charCodeAt(0));
+    const pointer = core._malloc(data.length + 1);
+    core.HEAPU8.set(data, pointer);
+    try {
+      return JSON.parse(core.UTF8ToString(core._veltrax_check_table(pointer, data.length)));
+    } finally {
+      core._free(pointer);
+    }
+  };
+  const problemOf = (bytes, source) => {
+    const problem = checkTable(bytes);
+    if (problem === "") return "";
+    const named = source.kind === "file" ? `Таблица из файла «${source.name}»` : "Таблица";
+    return ` ${named}: ${problem.charAt(0).toLowerCase()}${problem.slice(1)}`;
+  };
+  // A whole new table: stored, said in the status with its check, and shown.
+  const take = (bytes, source, done) => {
+    setSource(source);
+    keep(bytes, done);
+    tableStatus.textContent += problemOf(bytes, source);
+    showTable();
+  };
   const changedElsewhere = () => store.available && store.version(kTableName) !== panelVersion;
   const kConflict = "Таблицу изменили в другой вкладке или окне, пока здесь её правили: ваши правки не сохранены.";
   cmdTable.addEventListener("click", () => {
@@ -526,7 +623,11 @@
       say(kConflict);
       return;
     }
-    keep(panelBytes(), "Правки сохранены: они действуют со следующего расчёта.");
+    const bytes = panelBytes();
+    const source = readSource();
+    if (!source.edited) setSource({ ...source, edited: true });
+    keep(bytes, "Правки сохранены: они действуют со следующего расчёта.");
+    tableStatus.textContent += problemOf(bytes, source);
   };
   tableText.addEventListener("input", () => {
     if (editPending) return;
@@ -550,6 +651,7 @@
   window.addEventListener("storage", (event) => {
     if (event.key !== null && !event.key.startsWith(kStorageKey + kTableName)) return;
     store.forget();
+    showSource();
     if (!panel.open || !tableConflict.hidden || editPending) return;
     if (store.isUnsaved(kTableName)) {
       setConflict(true);
@@ -571,8 +673,10 @@
       const bytes = new Uint8Array(await file.arrayBuffer());
       let text = "";
       for (let i = 0; i < bytes.length; i += 8192) text += String.fromCharCode(...bytes.subarray(i, i + 8192));
-      keep(text, `Загружена таблица из файла «${file.name}».`);
-      showTable();
+      // A table saved with Linux's line ends would be one line to the program.
+      const converted = text.replace(/(?<!\r)\n/g, "\r\n");
+      const told = converted === text ? "" : " Концы строк LF в нём заменены на CR LF, как нужно программе.";
+      take(converted, { kind: "file", name: file.name }, `Загружена таблица из файла «${file.name}».${told}`);
     } catch (error) {
       say(`Файл «${file.name}» не удалось прочитать (${error.name}).`);
     }
@@ -587,19 +691,28 @@
     setTimeout(() => URL.revokeObjectURL(link.href), 60000);
     say("Таблица сохранена как NameMass.dat в папку загрузок браузера.");
   });
+  // A whole table replaced after a question: the built-in one or a ready one.
   const confirmBox = $("confirmRestore");
-  $("tableRestore").addEventListener("click", () => {
+  let onConfirm = null;
+  const ask = (question, action) => {
+    $("confirmText").textContent = question;
+    onConfirm = action;
     confirmBox.returnValue = "";
     confirmBox.showModal();
     $("confirmNo").focus();
-  });
+  };
   confirmBox.addEventListener("close", () => {
-    if (confirmBox.returnValue === "yes") {
-      keep(builtIn(), "Встроенная таблица восстановлена.");
-      showTable();
-    }
+    if (confirmBox.returnValue === "yes" && onConfirm) onConfirm();
+    onConfirm = null;
     tableText.focus();
   });
+  const offerTable = (button, kind, bytes) =>
+    $(button).addEventListener("click", () =>
+      ask(`Заменить таблицу элементов таблицей «${kSourceNames[kind]}»? Все правки в нынешней таблице пропадут.`,
+        () => take(bytes(), { kind }, `Взята таблица «${kSourceNames[kind]}».`)));
+  offerTable("tableRestore", "builtin", builtIn);
+  offerTable("tableSchool", "school", () => kReadyTables.school);
+  offerTable("tableIupac", "iupac", () => kReadyTables.iupac);
   $("tableClose").addEventListener("click", () => {
     storeEdit();
     panel.close();
@@ -621,6 +734,7 @@
   VeltraxCore({ veltraxStore: store, veltraxTextWidth: textWidth }).then((module) => {
     core = module;
     core._veltrax_start();
+    showSource();
     // What was typed while the core was loading is handled now.
     if (txtFormula.value !== txtFormula.defaultValue) formulaInput();
     document.documentElement.dataset.ready = "true";

@@ -254,10 +254,10 @@ describe("the element table", () => {
 
     // Restoring the built-in copy asks first; "Отмена" keeps the user's table.
     await page.getByRole("button", { name: "Таблица элементов" }).click();
-    await page.getByRole("button", { name: "Вернуть встроенную…" }).click();
+    await page.getByRole("button", { name: "Встроенная…" }).click();
     await page.getByRole("button", { name: "Отмена" }).click();
     assert.ok((await editor.inputValue()).startsWith(" H  O"));
-    await page.getByRole("button", { name: "Вернуть встроенную…" }).click();
+    await page.getByRole("button", { name: "Встроенная…" }).click();
     await page.getByRole("button", { name: "Заменить" }).click();
     // The confirmation's close event comes in a task of its own.
     await page.waitForFunction(() => document.querySelector("#tableText").value.startsWith(" H       B"));
@@ -280,6 +280,48 @@ describe("the element table", () => {
     const file = await (await started).path();
     return readFileSync(file);
   }
+
+  test("the school's table is one click and a confirmation away, and the page says which table is in force", async () => {
+    const page = await open();
+    const inUse = page.locator("#tableInUse");
+    assert.equal(await inUse.textContent(), "Таблица: встроенная");
+    await page.getByRole("button", { name: "Таблица элементов" }).click();
+    await page.getByRole("button", { name: "Школьная…" }).click();
+    assert.match(await page.locator("#confirmText").textContent(), /таблицей «школьная»/);
+    await page.getByRole("button", { name: "Заменить" }).click();
+    await page.waitForFunction(() => document.querySelector("#tableStatus").textContent.startsWith("Взята"));
+    assert.equal((await download(page)).toString("latin1"), readFileSync(new URL("../../tables/NameMass-school.dat", import.meta.url), "latin1"));
+    await page.getByRole("button", { name: "Закрыть" }).click();
+    assert.equal(await inUse.textContent(), "Таблица: школьная");
+    await formulaBox(page).fill("HCl");
+    await formulaBox(page).press("Enter");
+    assert.equal((await report(page))[0], "# Масса - 36,5");
+    // An edit is said too.
+    const editor = await page.getByRole("button", { name: "Таблица элементов" }).click().then(() => panelText(page));
+    await editor.press("End");
+    await page.keyboard.type(" ");
+    await page.getByRole("button", { name: "Закрыть" }).click();
+    assert.equal(await inUse.textContent(), "Таблица: школьная, изменена");
+    await close(page);
+  });
+
+  test("a loaded table is checked at once: LF line ends converted and said, shifted columns named", async () => {
+    const page = await open();
+    await page.getByRole("button", { name: "Таблица элементов" }).click();
+    const load = async (name, text) => {
+      const chooser = page.waitForEvent("filechooser");
+      await page.getByRole("button", { name: "Открыть файл…" }).click();
+      await (await chooser).setFiles({ name, mimeType: "text/plain", buffer: Buffer.from(text, "latin1") });
+      await page.waitForFunction((file) => document.querySelector("#tableStatus").textContent.includes(file), name);
+      return page.locator("#tableStatus").textContent();
+    };
+    assert.match(await load("linux.dat", " H  O \n 2  16 \n 1  8 "), /Концы строк LF в нём заменены на CR LF/);
+    assert.equal((await download(page)).toString("latin1"), " H  O \r\n 2  16 \r\n 1  8 ");
+    assert.equal(await page.locator("#tableInUse").textContent(), "Таблица: из файла «linux.dat»");
+    assert.match(await load("shifted.dat", " H  O \r\n 1  16 \r\n 1 8 "),
+      /Таблица из файла «shifted\.dat»: в строке 3 \(порядковые номера\) текст «8» начинается в позиции 4/);
+    await close(page);
+  });
 
   test("without storage the built-in table serves, and the user is told once", async () => {
     const page = await open({
@@ -501,13 +543,15 @@ describe("whatever is pasted, stored or opened beside it", () => {
 });
 
 describe("layout and keyboard", () => {
-  for (const viewport of [{ width: 360, height: 640 }, { width: 1366, height: 768 }, { width: 1920, height: 1080 }]) {
+  const box = (page, id) => page.$eval(`#${id}`, (element) => {
+    const r = element.getBoundingClientRect();
+    return [r.left, r.top, r.width, r.height];
+  });
+  const fontPixels = (page, selector) => page.$eval(selector, (element) => parseFloat(getComputedStyle(element).fontSize));
+
+  for (const viewport of [{ width: 1366, height: 768 }, { width: 1920, height: 1080 }]) {
     test(`the window's layout at ${viewport.width} × ${viewport.height}`, async () => {
       const page = await open({ viewport });
-      const box = async (id) => page.$eval(`#${id}`, (element) => {
-        const r = element.getBoundingClientRect();
-        return [r.left, r.top, r.width, r.height];
-      });
       const k = await page.evaluate(() => parseFloat(getComputedStyle(document.documentElement).getPropertyValue("--k")));
       const W = viewport.width / k;
       const H = viewport.height / k;
@@ -517,18 +561,87 @@ describe("layout and keyboard", () => {
         Command1: [0, 1320, 1095, 1335], lblPrecision: [W - 1150, 1320, 1215, 615], cmbPrecision: [W - 1050, 2040, 975, 315],
       };
       for (const [id, twips] of Object.entries(expected)) {
-        const actual = await box(id);
+        const actual = await box(page, id);
         twips.forEach((value, i) => near(actual[i], value * k, `${id}[${i}]`));
       }
-      // Type stays readable: never below the design size, larger on a big screen.
-      assert.ok(k >= 1 / 15);
+      // Every control at least 24 pixels tall; larger type on a big screen.
+      assert.ok((await box(page, "cmbPrecision"))[3] >= 24 - 0.01);
       if (viewport.width >= 1920) assert.ok(k >= 1.9 / 15);
-      await formulaBox(page).fill("Ca(OH)2");
+      // Messages and the table panel grow with the page.
+      await formulaBox(page).fill("Xx");
       await formulaBox(page).press("Enter");
-      assert.deepEqual(await report(page), kCaOH2.ru);
+      await page.locator("#message[open]").waitFor();
+      assert.ok(await fontPixels(page, "#messageText") >= 225 * k - 0.01);
+      await page.keyboard.press("Escape"); // closes it at the first press
+      assert.equal(await page.locator("dialog[open]").count(), 0);
+      await page.getByRole("button", { name: "Таблица элементов" }).click();
+      assert.ok(await fontPixels(page, "#tableStatus") >= 225 * k - 0.01);
       await close(page);
     });
   }
+
+  test("a phone gets the same controls one under the other, 44-pixel targets and 16-pixel type", async () => {
+    const page = await open({ viewport: { width: 360, height: 640 } });
+    const ids = ["picFormula", "txtFormula", "txtPercent", "Command1", "cmdTable", "cmbPrecision"];
+    let bottom = 0;
+    for (const id of ids) {
+      const [left, top, width, height] = await box(page, id);
+      assert.ok(top >= bottom - 0.5, `${id} stands under the one before`);
+      bottom = top + height;
+      assert.ok(left >= 0 && left + width <= 360 + 0.5, `${id} fits the width`);
+      if (id !== "picFormula" && id !== "txtPercent") assert.ok(height >= 44 && width >= 44, `${id}: ${width} × ${height}`);
+    }
+    for (const selector of ["#txtFormula", "#txtPercent", "#Command1", "#cmbPrecision", "#lblPrecision"])
+      assert.ok(await fontPixels(page, selector) >= 16, selector);
+    await formulaBox(page).fill("Ca(OH)2");
+    await formulaBox(page).press("Enter");
+    assert.deepEqual(await report(page), kCaOH2.ru);
+    assert.deepEqual((await drawing(page)).map(([text]) => text).join(""), "Ca(OH)2");
+    // Messages fit the phone.
+    await formulaBox(page).fill("Xx");
+    await formulaBox(page).press("Enter");
+    const [, , messageWidth] = await box(page, "message");
+    assert.ok(messageWidth <= 360);
+    await close(page);
+  });
+
+  test("browser zoom is honoured: 200 % doubles every text, at 400 % every control can be reached", async () => {
+    const page = await open({ viewport: { width: 1366, height: 768 } });
+    const session = await page.context().newCDPSession(page);
+    const physical = async () => (await fontPixels(page, "#txtPercent")) * (await page.evaluate(() => devicePixelRatio));
+    const atHundred = await physical();
+    // Zooming the page in: the device pixels per CSS pixel grow, and the CSS viewport shrinks.
+    const zoomTo = async (factor) => {
+      await session.send("Emulation.setDeviceMetricsOverride",
+        { width: Math.round(1366 / factor), height: Math.round(768 / factor), deviceScaleFactor: factor, mobile: false });
+      await page.waitForFunction((f) => devicePixelRatio === f, factor);
+      await page.evaluate(() => new Promise(requestAnimationFrame));
+    };
+    await zoomTo(2);
+    assert.ok(Math.abs(await physical() - 2 * atHundred) < 1, `${await physical()} against ${atHundred}`);
+    await zoomTo(4);
+    for (const id of ["txtFormula", "txtPercent", "Command1", "cmdTable", "cmbPrecision"]) {
+      await page.locator(`#${id}`).scrollIntoViewIfNeeded();
+      const [left, top, width, height] = await box(page, id);
+      assert.ok(left >= 0 && top >= 0 && left + width <= 342 && top + height <= 192 + 2, `${id} is out of reach: ${[left, top, width, height]}`);
+    }
+    await page.locator("#cmdTable").click();
+    assert.equal(await page.locator("#tablePanel[open]").count(), 1);
+    await close(page);
+  });
+
+  test("a screen reader hears the result of Enter and of the button", async () => {
+    const page = await open();
+    const live = page.locator("#resultLive");
+    assert.equal(await live.getAttribute("aria-live"), "polite");
+    await formulaBox(page).fill("Ca(OH)2");
+    await formulaBox(page).press("Enter");
+    assert.equal(await live.textContent(), "Молярная масса 74,01468");
+    await reportBox(page).fill("C = 40%\nH 6.7\nO - 53.3");
+    await button(page).click();
+    assert.equal(await live.textContent(), "C нижний индекс n, H нижний индекс 2n, O нижний индекс n");
+    await close(page);
+  });
 
   test("everything is reachable by keyboard, in the window's tab order", async () => {
     const page = await open();
@@ -541,7 +654,7 @@ describe("layout and keyboard", () => {
       await page.keyboard.press("Tab");
       order.push(await focused());
     }
-    assert.deepEqual(order, ["txtFormula", "txtPercent", "Command1", "cmbPrecision", "cmdTable"]);
+    assert.deepEqual(order, ["txtFormula", "txtPercent", "Command1", "cmdTable", "cmbPrecision"]);
 
     // A composition typed, the button pressed with Enter, its message answered with Enter.
     await page.getByRole("img").focus();
@@ -557,15 +670,15 @@ describe("layout and keyboard", () => {
     assert.equal(await focused(), "Command1", "the focus comes back");
     assert.deepEqual((await drawing(page)).map(([text]) => text), ["C", " 1.1n", "H", " 2.1n", "O", "n"]);
 
-    // The precision list by arrow key, the table panel by Enter and Escape.
-    await page.keyboard.press("Tab");
-    await page.keyboard.press("ArrowDown");
-    assert.equal(await precisionList(page).inputValue(), "2");
+    // The table panel by Enter and Escape, then the precision list by arrow key.
     await page.keyboard.press("Tab");
     await page.keyboard.press("Enter");
     assert.equal(await focused(), "tableText");
     await page.keyboard.press("Escape");
     assert.equal(await focused(), "cmdTable");
+    await page.keyboard.press("Tab");
+    await page.keyboard.press("ArrowDown");
+    assert.equal(await precisionList(page).inputValue(), "2");
     await close(page);
   });
 });
