@@ -47,7 +47,7 @@ namespace {
 Text AfterColon(Text sentence) {
     if (sentence.empty()) return sentence;
     char32_t& first = sentence.front();
-    if ((first >= U'А' && first <= U'Я') || (first >= U'A' && first <= U'Z')) first += 0x20;
+    if (first >= U'А' && first <= U'Я') first += 0x20;
     return sentence;
 }
 

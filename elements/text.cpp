@@ -29,7 +29,10 @@ Text FromUtf8(std::string_view utf8) {
             else
                 code = (code << 6) | (next & 0x3F);
         }
-        if (!valid || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
+        // The shortest form only: an overlong one (C0 80 for NUL) could slip
+        // a character past any test made on the bytes.
+        constexpr char32_t kLeast[] = {0, 0x80, 0x800, 0x10000};
+        if (!valid || code < kLeast[extra] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
             text.push_back(U'\uFFFD');
             ++i;
             continue;

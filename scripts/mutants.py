@@ -28,17 +28,18 @@ ROOT = Path(__file__).resolve().parent.parent
 FOLDERS = ("analysis", "elements", "derivation", "drawing")
 EQUIVALENT = ROOT / "tests" / "mutants-equivalent.txt"
 
-# Each operator: a pattern of what it replaces, and what it becomes. Lookarounds
-# keep "<<", "->", "<=>" and the like out.
+# Each operator: a pattern of what it replaces, and what it becomes. The code is
+# clang-formatted, so a comparison or logical operator stands between blanks,
+# and template brackets, "->" and "<<" never do.
 OPERATORS = [
-    (r"(?<![<>=!])<(?![<=])", "<="),
-    (r"<=(?!>)", "<"),
-    (r"(?<![<>=-])>(?![>=])", ">="),
-    (r"(?<![<>])>=", ">"),
-    (r"==", "!="),
-    (r"!=", "=="),
-    (r"&&", "||"),
-    (r"\|\|", "&&"),
+    (r"(?<= )<(?= )", "<="),
+    (r"(?<= )<=(?= )", "<"),
+    (r"(?<= )>(?= )", ">="),
+    (r"(?<= )>=(?= )", ">"),
+    (r"(?<= )==(?= )", "!="),
+    (r"(?<= )!=(?= )", "=="),
+    (r"(?<= )&&(?= )", "||"),
+    (r"(?<= )\|\|(?= )", "&&"),
     (r"\+ 1\b", "- 1"),
     (r"- 1\b", "+ 1"),
     (r"\btrue\b", "false"),

@@ -59,7 +59,7 @@ filelist=$build/installed-files.nsh
   find . -mindepth 1 -type d | sort -r | sed 's|^\./||; s|/|\\|g; s|^|  RMDir "$INSTDIR\\|; s|$|"|'
 ) > "$filelist"
 # The licence page: Veltrax's licence in plain words, and what it ships besides.
-iconv -f UTF-8 -t CP1251 "$here/packaging/windows/license.txt" | sed 's/$/\r/' > "$build/license.txt"
+{ printf '\xEF\xBB\xBF'; sed 's/$/\r/' "$here/packaging/windows/license.txt"; } > "$build/license.txt"
 makensis -V2 -DVERSION="$version" -DDIST="$folder" -DICON="$here/packaging/icons/org.veltrax.Veltrax.ico" \
   -DLICENSE="$build/license.txt" -DFILELIST="$filelist" -DOUTFILE="$build/veltrax-$version-setup.exe" \
   "$here/packaging/windows/veltrax.nsi"

@@ -156,7 +156,10 @@ wine reg add "HKLM\\$uninstall_key" /v DisplayVersion /t REG_SZ /d 9.0.0 /f /reg
 echo "uninstalling is refused while Veltrax runs"
 wine 'C:\Program Files\Veltrax\veltrax.exe' >/dev/null 2>&1 &
 xdotool search --sync --name '^Veltrax$' >/dev/null
-[[ $(exit_code "$installed/uninstall.exe" /S /AllUsers) == 2 ]] || { echo "uninstalled a running Veltrax"; exit 1; }
+# Run in place (_?=), the uninstaller gives its own exit code; the program keeps running meanwhile.
+status=0
+wine "$installed/uninstall.exe" /S /AllUsers '_?=C:\Program Files\Veltrax' || status=$?
+[[ $status == 2 ]] || { echo "uninstalled a running Veltrax ($status)"; exit 1; }
 check_layout "$installed"
 [[ -n $(registry_value "HKLM\\$uninstall_key" DisplayVersion) ]] || { echo "the Apps entry went"; exit 1; }
 wineserver -k 2>/dev/null || true

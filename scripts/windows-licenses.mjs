@@ -42,10 +42,15 @@ for (const line of deps.split("\n")) {
   }
 }
 if (compiledFrom.size === 0) throw new Error("the Qt build records no compiled files: was it built?");
+// A component counts where a file it names (or, naming none, any file of its
+// folder) is among what was compiled: a named folder counts by its files.
 const compiledUnder = (folder, files) => {
-  if (files.length > 0) return files.some((file) => compiledFrom.has(join(folder, file)));
-  for (const path of compiledFrom) if (path.startsWith(folder + "/")) return true;
-  return false;
+  const under = (prefix) => {
+    for (const path of compiledFrom) if (path.startsWith(prefix + "/")) return true;
+    return false;
+  };
+  if (files.length === 0) return under(folder);
+  return files.some((file) => compiledFrom.has(join(folder, file)) || under(join(folder, file)));
 };
 
 function attributionFiles(folder) {
@@ -79,7 +84,8 @@ const components = [];
 for (const file of attributionFiles(join(source, "src"))) {
   const folder = relative(source, dirname(file));
   for (const entry of parseLenient(readFileSync(file, "utf8"))) {
-    const files = [].concat(entry.Files ?? []).flatMap((names) => String(names).split(/\s+/)).filter(Boolean);
+    const files = [].concat(entry.Files ?? entry.Path ?? []).flatMap((names) => String(names).split(/\s+/))
+      .filter(Boolean);
     if (!compiledUnder(folder, files)) continue;
     const licenseFiles = [].concat(entry.LicenseFile ?? []);
     const texts = licenseFiles

@@ -47,3 +47,10 @@ TEST(ReadDigit, ReadsHugeRunsOfDigitsWithoutFailing) {
     EXPECT_GT(ReadDigit(wide, position), 1e300);
     EXPECT_EQ(position, 40001u);
 }
+
+TEST(PrecisionOfEntry, ReadsEveryEntryOfTheListAndNothingBeyond) {
+    for (int places = 0; places <= 14; ++places)
+        EXPECT_EQ(PrecisionOfEntry(WholeNumberText(static_cast<std::size_t>(places))), places);
+    for (const TextView outside : {U"15", U"-1", U"x", U""}) EXPECT_EQ(PrecisionOfEntry(outside), 0) << ToUtf8(outside);
+    EXPECT_EQ(ConvertNumberText(U" \t\n"), 0);  // blanks to the very end
+}

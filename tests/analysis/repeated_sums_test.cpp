@@ -33,6 +33,14 @@ TEST(RepeatSingleSums, EqualsThePlainLoopBitForBit) {
     }
 }
 
+// Every pass count over the first binade edges: the shortcut stops short of
+// each edge and never steps over it.
+TEST(RepeatSingleSums, EqualsThePlainLoopAtEveryBinadeEdge) {
+    for (const std::vector<float>& adds : {std::vector<float>{0.1f}, {0.3f, 0.7f}, {1.0f / 3}, {2.5f}})
+        for (std::uint64_t passes = 0; passes <= 600; ++passes)
+            ASSERT_EQ(RepeatSingleSums(0.7f, adds, passes), PlainLoop(0.7f, adds, passes)) << passes;
+}
+
 TEST(RepeatSingleSums, ReachesTheSaturatedSumOfAHugeIndexQuickly) {
     // 1 added to 16777216 in single precision gives 16777216 again.
     const std::vector<float> one = {1};

@@ -55,6 +55,11 @@ TEST(ShowFormula, RemovesEveryOtherCharacterAndHandsTheCleanTextBack) {
         {U"НCl", U"Cl", "C l"},  // a Cyrillic letter that looks Latin
         {U"Введите формулу, H", U"H", "H"},
         {U"Fe2(SO4)3*5H2O\t", U"Fe2(SO4)35H2O", "F e _2 ( S O _4 ) _3 _5 H _2 O"},
+        // Every letter, and the characters on either side of each range.
+        {U"@ABCDEFGHIJKLMNOPQRSTUVWXYZ[`abcdefghijklmnopqrstuvwxyz{'*/:",
+         U"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz",
+         "A B C D E F G H I J K L M N O P Q R S T U V W X Y Z a b c d e f g h i j k l m n o p q r s t u v w x y z"},
+        {U"/0123456789:", U"0123456789", "_0 _1 _2 _3 _4 _5 _6 _7 _8 _9"},
     };
     for (const auto& row : rows) {
         RecordingSurface surface;
@@ -93,6 +98,8 @@ TEST(CleaningNotice, NamesWhatTheEditLostAndHowToWriteIt) {
         {U"", U"HС", U"H", U"Русские «С» только похожи на латинские"},
         {U"", U"H₂SO₄", U"HSO", U"подстрочные и надстрочные цифры «₂» и «₄»: набирайте обычные"},
         {U"", U"Ca²⁺", U"Ca", U"цифры «²»:"},
+        {U"", U"₀₉⁰¹³⁴⁹", U"", U"«₀», «₉», «⁰», «¹», «³», «⁴» и «⁹»"},
+        {U"H", U"HЖ", U"H", U"«Ж»"},  // the edit only appends
         {U"", U"CuSO4·5H2O", U"CuSO45H2O", U"Убран знак «·» между частями формулы: кристаллогидрат"},
         {U"", U"CuSO4*5H2O", U"CuSO45H2O", U"CuSO4(H2O)5 вместо CuSO4·5H2O"},
         {U"", U"CuSO4 • 5H2O", U"CuSO45H2O", U"«•»"},
@@ -123,4 +130,12 @@ TEST(CleaningNotice, NamesWhatTheEditLostAndHowToWriteIt) {
               U"наберите их заново. Русские «Н» только похожи на латинские, но это другие буквы. Убран знак «·» между "
               U"частями формулы: кристаллогидрат пишите со скобками и индексом, например CuSO4(H2O)5 вместо "
               U"CuSO4·5H2O.");
+}
+
+// The box keeps exactly its capacity, the first characters.
+TEST(KeepFormula, KeepsTheFirstCharactersUpToTheCapacity) {
+    EXPECT_EQ(KeepFormula(U"H O", 2).Formula, U"HO");
+    EXPECT_EQ(KeepFormula(U"H O", 2).Dropped, 0u);
+    EXPECT_EQ(KeepFormula(U"H O2", 2).Formula, U"HO");
+    EXPECT_EQ(KeepFormula(U"H O2", 2).Dropped, 1u);
 }

@@ -4,11 +4,13 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/file.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
+#include <csignal>
 #include <fstream>
 #include <functional>
 #include <thread>
@@ -121,4 +123,90 @@ TEST_F(SharedElementFile, HugeAndEndlessFilesCostOnlyTheStartOfTheFile) {
                                            UnreadableElementFileMessage(run.directory.path() / "NameMass.dat"));
         EXPECT_EQ(unreadable, hostile.molarMassLine ? 0 : 1) << hostile.name;
     }
+}
+
+// An administrator's table that is there but cannot be used seeds nothing and
+// is told once a run; mended, it seeds the user's table at the next analysis.
+TEST(AdministratorsTable, OneThatCannotBeUsedIsToldAndSeedsOnceMended) {
+    TemporaryDirectory administrator;
+    const auto seed = administrator.path() / "NameMass.dat";
+    const struct {
+        const char* what;
+        std::function<void()> make;
+        const char32_t* says;
+    } seeds[] = {
+        {"a folder", [&] { std::filesystem::create_directory(seed); }, U"не удаётся прочитать"},
+        {"a FIFO", [&] { ASSERT_EQ(::mkfifo(seed.c_str(), 0644), 0); }, U"не удаётся прочитать"},
+        {"an empty file", [&] { WriteBytes(seed, ""); }, U"не удаётся прочитать"},
+        {"a file the user may not read (as copied under umask 077)",
+         [&] {
+             WriteBytes(seed, kUserTable);
+             std::filesystem::permissions(seed, std::filesystem::perms::none);
+         },
+         U"не удаётся прочитать"},
+        {"a link to an endless device", [&] { std::filesystem::create_symlink("/dev/zero", seed); },
+         U"не удаётся прочитать"},
+        {"a line longer than what is read", [&] { WriteBytes(seed, std::string(mdlVeltrax::BuiltInNameMass()) + std::string(100000, ' ')); },
+         U"скопированная была бы обрезана"},
+    };
+    for (const auto& kind : seeds) {
+        SCOPED_TRACE(kind.what);
+        std::filesystem::remove_all(seed);
+        kind.make();
+        if (::geteuid() == 0 && std::filesystem::status(seed).permissions() == std::filesystem::perms::none)
+            continue;  // permissions do not bind root
+        TestWorkspace test;
+        test.workspace.SeedFile = seed;
+        const auto file = test.directory.path() / "NameMass.dat";
+        for (int analysis = 0; analysis < 3; ++analysis)
+            EXPECT_EQ(MolarMassLine(test.workspace, U"H2O"), "# Масса - 18.01528");
+        EXPECT_FALSE(std::filesystem::exists(file));
+        ASSERT_EQ(test.messages.shown.size(), 1u);
+        EXPECT_TRUE(test.messages.shown[0].starts_with(U"Таблицу элементов администратора «"));
+        EXPECT_NE(test.messages.shown[0].find(kind.says), Text::npos) << ToUtf8(test.messages.shown[0]);
+        std::filesystem::remove_all(seed);
+        WriteBytes(seed, kUserTable);
+        EXPECT_EQ(MolarMassLine(test.workspace, U"H2O"), "# Масса - 20");
+        EXPECT_EQ(ReadFileBytes(file), kUserTable);
+    }
+    // A fault copied from the administrator's table is told with its name.
+    std::filesystem::remove_all(seed);
+    std::string lineFeeds(mdlVeltrax::BuiltInNameMass());
+    std::erase(lineFeeds, '\r');
+    WriteBytes(seed, lineFeeds);
+    TestWorkspace test;
+    test.workspace.SeedFile = seed;
+    MolarMassLine(test.workspace, U"H2O");
+    ASSERT_EQ(test.messages.shown.size(), 1u);
+    const std::u8string name = std::filesystem::path(seed).make_preferred().u8string();
+    EXPECT_NE(test.messages.shown[0].find(U"скопирована из таблицы администратора «" +
+                                          FromUtf8(std::string(name.begin(), name.end())) + U"», и в ней ошибка: в файле"),
+              Text::npos)
+        << ToUtf8(test.messages.shown[0]);
+}
+
+// The read keeps to its bound, to the byte.
+TEST(ReadStart, ReadsNoByteBeyondItsBound) {
+    TemporaryDirectory directory;
+    const auto file = directory.path() / "NameMass.dat";
+    WriteBytes(file, "0123456789");
+    for (const std::size_t bound : {0u, 4u, 9u, 10u, 11u})
+        EXPECT_EQ(file_access::ReadStart(file, bound).Bytes, std::string("0123456789").substr(0, bound)) << bound;
+}
+
+// A write that the system refuses (here past a file size limit) makes no file
+// and leaves no temporary one.
+TEST(CreateNew, AWriteThatFailsMakesNoFile) {
+    TemporaryDirectory directory;
+    struct rlimit saved {};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = saved;
+    small.rlim_cur = 100;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    const auto created = file_access::CreateNew(directory.path() / "NameMass.dat", mdlVeltrax::BuiltInNameMass());
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previous);
+    EXPECT_EQ(created, file_access::Creation::Failed);
+    EXPECT_TRUE(std::filesystem::is_empty(directory.path()));
 }

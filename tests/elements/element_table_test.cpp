@@ -118,7 +118,9 @@ TEST(FindElement, GivesDefinedValuesForOddlyEditedColumns) {
                                                              {"DD", "-5", "-5"},
                                                              {"EE", "7.5", "2.5"},
                                                              {"FF", "99999999999999999999", "3.5"},
-                                                             {"GG", ".", "x"}};
+                                                             {"GG", ".", "x"},
+                                                             {"HH", "1", "255"},
+                                                             {"II", "1", "255.5"}};
     std::string lines[3] = {" ", " ", " "};
     for (const auto& column : columns) {
         const std::size_t width = std::max({column[0].size(), column[1].size(), column[2].size()}) + 1;
@@ -137,7 +139,9 @@ TEST(FindElement, GivesDefinedValuesForOddlyEditedColumns) {
                     {U"CC", 1, 0},    // no exponents; a number beyond a byte gives 0
                     {U"DD", 0, 0},    // no signs
                     {U"EE", 7.5, 2},  // ties go to the even neighbour
-                    {U"FF", 1e20, 4}, {U"GG", 0, 0}};
+                    {U"FF", 1e20, 4}, {U"GG", 0, 0},
+                    {U"HH", 1, 255},  // the largest number a byte holds
+                    {U"II", 1, 0}};   // 256 once rounded
     for (const auto& element : expected) {
         const FoundElement result = FindElement(element.symbol, table);
         EXPECT_TRUE(result.Found) << ToUtf8(element.symbol);
@@ -306,4 +310,39 @@ TEST(CreateNew, NeverReplacesAFileAndLeavesNoTemporaryFile) {
     if (noLinks) return;
     EXPECT_EQ(file_access::CreateNew(path, "third"), file_access::Creation::Existed);
     EXPECT_FALSE(std::filesystem::exists(directory.path() / "elsewhere"));
+}
+
+// Text crosses from files and shells as UTF-8: every boundary of the encoding,
+// and what is not a character (cut, surrogate, overlong, beyond U+10FFFF)
+// becomes U+FFFD, one for each byte that does not start a character.
+TEST(Utf8, DecodesAndEncodesEveryBoundaryAndReplacesWhatIsNoCharacter) {
+    const struct {
+        std::string bytes;
+        Text text;
+    } rows[] = {
+        {"\x7F", U"\u007F"},
+        {"\xC2\x80", U"\u0080"},
+        {"\xDF\xBF", U"\u07FF"},
+        {"\xE0\xA0\x80", U"\u0800"},
+        {"\xEF\xBF\xBF", U"\uFFFF"},
+        {"\xF0\x90\x80\x80", U"\U00010000"},
+        {"\xF4\x8F\xBF\xBF", U"\U0010FFFF"},
+        {std::string("H\0O", 3), Text(U"H\0O", 3)},
+        {"H\xC3", U"H\uFFFD"},                               // cut at the end
+        {"\xE2\x82", U"\uFFFD\uFFFD"},                        // cut at the end
+        {"\xC3\x28", U"\uFFFD("},                             // no continuation
+        {"\xED\xA0\x80", U"\uFFFD\uFFFD\uFFFD"},                // U+D800
+        {"\xC0\x80", U"\uFFFD\uFFFD"},                        // an overlong NUL
+        {"\xE0\x80\xAF", U"\uFFFD\uFFFD\uFFFD"},                // an overlong "/"
+        {"\xF0\x8F\xBF\xBF", U"\uFFFD\uFFFD\uFFFD\uFFFD"},        // an overlong U+FFFF
+        {"\xF4\x90\x80\x80", U"\uFFFD\uFFFD\uFFFD\uFFFD"},        // beyond U+10FFFF
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(FromUtf8(row.bytes), row.text) << row.bytes;
+        if (row.text.find(U'\uFFFD') == Text::npos) {
+            EXPECT_EQ(ToUtf8(row.text), row.bytes);
+        }
+    }
+    EXPECT_EQ(ToUtf8(Text(1, char32_t{0xD800})), "\xEF\xBF\xBD");
+    EXPECT_EQ(ToUtf8(Text(1, char32_t{0x110000})), "\xEF\xBF\xBD");
 }
