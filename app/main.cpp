@@ -1,11 +1,13 @@
 #include <QApplication>
 #include <QStandardPaths>
 
+#include "running.h"
 #include "ui/desktop.h"
 #include "ui/frmVeltrax.h"
 #include "ui/veltrax_icon.h"
 
 int main(int, char* argv[]) {
+    const RunningMark running;
     IgnoreRelativeXdgDataHome();
     // The program has no command line: nothing typed after its name, Qt's own
     // options (-platform, -style, -reverse …) included, reaches Qt.

@@ -145,19 +145,24 @@ FunctionEnd
 !insertmacro NAMES ""
 !insertmacro NAMES "un."
 
-; A running Veltrax holds its program file: it cannot be opened for writing.
-; $R1 is the folder. Silent: exit code 2, and nothing is changed.
+; A running Veltrax holds the mutex Veltrax.Running, and its program file,
+; which then cannot be opened for writing. $R1 is the folder. Silent: exit
+; code 2, and nothing is changed.
 !macro CLOSE_RUNNING UN
 Function ${UN}CloseRunningVeltrax
   ${Do}
-    ${IfNot} ${FileExists} "$R1\veltrax.exe"
+    System::Call 'kernel32::OpenMutexW(i 0x00100000, i 0, w "Veltrax.Running") p .r0'
+    ${If} $0 P<> 0
+      System::Call 'kernel32::CloseHandle(p r0)'
+    ${ElseIfNot} ${FileExists} "$R1\veltrax.exe"
       Return
-    ${EndIf}
-    ClearErrors
-    FileOpen $0 "$R1\veltrax.exe" a
-    ${IfNot} ${Errors}
-      FileClose $0
-      Return
+    ${Else}
+      ClearErrors
+      FileOpen $0 "$R1\veltrax.exe" a
+      ${IfNot} ${Errors}
+        FileClose $0
+        Return
+      ${EndIf}
     ${EndIf}
     MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION \
       "Veltrax сейчас запущена. Закройте программу и нажмите «Повтор»." /SD IDCANCEL IDRETRY retry
