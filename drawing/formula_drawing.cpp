@@ -43,9 +43,7 @@ bool IsForeignLetter(char32_t c) {
 }
 
 // Cyrillic letters drawn like Latin ones: А В Е К М Н О Р С Т Х and their small forms.
-bool IsLatinLookAlike(char32_t c) {
-    return Text(U"АВЕКМНОРСТХавекмнорстх").find(c) != Text::npos;
-}
+bool IsLatinLookAlike(char32_t c) { return Text(U"АВЕКМНОРСТХавекмнорстх").find(c) != Text::npos; }
 
 bool IsSubOrSuperscriptDigit(char32_t c) {
     return (c >= 0x2080 && c <= 0x2089) || c == 0x2070 || (c >= 0x2074 && c <= 0x2079) || c == 0xB9 || c == 0xB2 ||
@@ -109,34 +107,28 @@ Text CleaningNotice(TextView before, TextView after) {
         }
     }
 
-    std::vector<Text> sentences;
-    if (!cyrillic.empty()) {
-        Text sentence = U"Убраны русские буквы " + Quoted(cyrillic) +
-                        U": в формуле нужны латинские. Переключите клавиатуру на латинскую раскладку и наберите их "
-                        U"заново.";
-        if (!lookAlikes.empty())
-            sentence += U" Русские " + Quoted(lookAlikes) + U" только похожи на латинские, но это другие буквы.";
-        sentences.push_back(sentence);
-    }
-    if (!otherLetters.empty())
-        sentences.push_back(U"Убраны буквы другого алфавита " + Quoted(otherLetters) +
-                            U": в формуле нужны латинские буквы.");
-    if (!hydrateDots.empty())
-        sentences.push_back(U"Убран знак " + Quoted(hydrateDots) +
-                            U" между частями формулы: кристаллогидрат пишите со скобками и индексом, например "
-                            U"CuSO4(H2O)5 вместо CuSO4·5H2O.");
-    if (!scriptDigits.empty())
-        sentences.push_back(U"Убраны подстрочные и надстрочные цифры " + Quoted(scriptDigits) +
-                            U": набирайте обычные цифры, программа сама рисует их индексами.");
-    if (!countPoints.empty())
-        sentences.push_back(U"Убран знак " + Quoted(countPoints) +
-                            U" внутри числа, и число изменилось: индексы в формуле только целые, например C3H6 вместо "
-                            U"C1.5H3." +
-                            (countPoints.find(U'.') != Text::npos
-                                 ? U" Если это кристаллогидрат, пишите его со скобками: CuSO4(H2O)5."
-                                 : U""));
+    // One sentence for each kind of loss: what went, then how to write it.
     Text notice;
-    for (const Text& sentence : sentences) notice += (notice.empty() ? U"" : U" ") + sentence;
+    const auto tell = [&notice](const Text& lost, const char32_t* what, const Text& how) {
+        if (lost.empty()) return;
+        if (!notice.empty()) notice.push_back(kBlank);
+        notice += what + Quoted(lost) + how;
+    };
+    tell(cyrillic, U"Убраны русские буквы ",
+         U": в формуле нужны латинские. Переключите клавиатуру на латинскую раскладку и наберите их заново." +
+             (lookAlikes.empty()
+                  ? Text()
+                  : U" Русские " + Quoted(lookAlikes) + U" только похожи на латинские, но это другие буквы."));
+    tell(otherLetters, U"Убраны буквы другого алфавита ", U": в формуле нужны латинские буквы.");
+    tell(hydrateDots, U"Убран знак ",
+         U" между частями формулы: кристаллогидрат пишите со скобками и индексом, например CuSO4(H2O)5 вместо "
+         U"CuSO4·5H2O.");
+    tell(scriptDigits, U"Убраны подстрочные и надстрочные цифры ",
+         U": набирайте обычные цифры, программа сама рисует их индексами.");
+    tell(countPoints, U"Убран знак ",
+         Text(U" внутри числа, и число изменилось: индексы в формуле только целые, например C3H6 вместо C1.5H3.") +
+             (countPoints.find(U'.') != Text::npos ? U" Если это кристаллогидрат, пишите его со скобками: CuSO4(H2O)5."
+                                                   : U""));
     return notice;
 }
 

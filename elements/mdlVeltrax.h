@@ -100,9 +100,9 @@ struct NameMassCache {
 struct LoadedNameMass {
     std::shared_ptr<const LoadedElements> Elements;
     NameMassSource Source = NameMassSource::File;
-    bool NewVersion = false;             // the file's content differs from what was read before
+    bool NewVersion = false;               // the file's content differs from what was read before
     SeedProblem Seed = SeedProblem::None;  // with NameMassSource::UnusableSeed
-    bool Seeded = false;                 // this load made the file from the administrator's table
+    bool Seeded = false;                   // this load made the file from the administrator's table
 };
 
 // Makes sure the file exists in the directory and gives its first three

@@ -83,14 +83,19 @@ check_layout "$installed"
 test -f "$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Veltrax.lnk"
 [[ -n $(registry_value "HKLM\\$uninstall_key" EstimatedSize) ]] || { echo "no size in the Apps entry"; exit 1; }
 
-wine 'C:\Program Files\Veltrax\veltrax.exe' >/dev/null 2>&1 &
-window=$(xdotool search --sync --name '^Veltrax$' | head -n 1)
-sleep 2
-xdotool windowfocus --sync "$window" 2>/dev/null || true
-xdotool key --window "$window" ctrl+a
-xdotool type --window "$window" --delay 60 'Ca(OH)2'
-xdotool key --window "$window" Return
-sleep 1
+# Starts the program (a Windows path), types a formula and presses Enter;
+# $window is its window.
+type_formula() {
+  wine "$1" >/dev/null 2>&1 &
+  window=$(xdotool search --sync --name '^Veltrax$' | head -n 1)
+  sleep 2
+  xdotool windowfocus --sync "$window" 2>/dev/null || true
+  xdotool key --window "$window" ctrl+a
+  xdotool type --window "$window" --delay 60 "$2"
+  xdotool key --window "$window" Return
+  sleep 1
+}
+type_formula 'C:\Program Files\Veltrax\veltrax.exe' 'Ca(OH)2'
 geometry=$(xdotool getwindowgeometry --shell "$window")
 eval "$geometry"
 import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" "$picture"
@@ -129,6 +134,9 @@ exit_code() {
   echo "$status"
 }
 
+echo "the page in the zip is the page that was built"
+unzip -p "$(ls -t "$here"/dist/veltrax-*-windows-x64.zip | head -n 1)" '*/veltrax.html' | cmp - "$here/dist/veltrax.html"
+
 echo "the third-party code in the shipped DLLs, against the licences"
 strings -a "$installed/Qt6Gui.dll" | grep -q "FreeType" && test -f "$installed/licenses/Qt-freetype.txt"
 strings -a "$installed/Qt6Gui.dll" | grep -qi "harfbuzz" && ls "$installed"/licenses/Qt-harfbuzz*.txt >/dev/null
@@ -156,9 +164,12 @@ wine reg add "HKLM\\$uninstall_key" /v DisplayVersion /t REG_SZ /d 9.0.0 /f /reg
 echo "uninstalling is refused while Veltrax runs"
 wine 'C:\Program Files\Veltrax\veltrax.exe' >/dev/null 2>&1 &
 xdotool search --sync --name '^Veltrax$' >/dev/null
-# Run in place (_?=), the uninstaller gives its own exit code; the program keeps running meanwhile.
+# Run in place (_?=, which takes no quotes), the uninstaller gives its own
+# exit code; the program keeps running meanwhile.
+printf '@start "" /wait "C:\\Program Files\\Veltrax\\uninstall.exe" /S /AllUsers _?=C:\\Program Files\\Veltrax\r\n@exit /b %%ERRORLEVEL%%\r\n' \
+  > "$WINEPREFIX/drive_c/uninstall-in-place.bat"
 status=0
-wine "$installed/uninstall.exe" /S /AllUsers '_?=C:\Program Files\Veltrax' || status=$?
+wine cmd /c 'C:\uninstall-in-place.bat' || status=$?
 [[ $status == 2 ]] || { echo "uninstalled a running Veltrax ($status)"; exit 1; }
 check_layout "$installed"
 [[ -n $(registry_value "HKLM\\$uninstall_key" DisplayVersion) ]] || { echo "the Apps entry went"; exit 1; }
@@ -206,14 +217,7 @@ check_layout "$school"
 rm -f "$WINEPREFIX"/drive_c/users/*/AppData/Roaming/veltrax/NameMass.dat
 mkdir -p "$WINEPREFIX/drive_c/ProgramData/veltrax"
 cp "$school/tables/NameMass-school.dat" "$WINEPREFIX/drive_c/ProgramData/veltrax/NameMass.dat"
-wine 'C:\SchoolApps\Veltrax\veltrax.exe' >/dev/null 2>&1 &
-window=$(xdotool search --sync --name '^Veltrax$' | head -n 1)
-sleep 2
-xdotool windowfocus --sync "$window" 2>/dev/null || true
-xdotool key --window "$window" ctrl+a
-xdotool type --window "$window" --delay 60 'HCl'
-xdotool key --window "$window" Return
-sleep 1
+type_formula 'C:\SchoolApps\Veltrax\veltrax.exe' 'HCl'
 wineserver -k 2>/dev/null || true
 test ! -e "$school/NameMass.dat" || { echo "the school's folder got a shared table"; exit 1; }
 cmp "$school/tables/NameMass-school.dat" "$WINEPREFIX"/drive_c/users/*/AppData/Roaming/veltrax/NameMass.dat

@@ -15,9 +15,9 @@
 
 // What the page calls. Each call takes the controls' input as UTF-8 text,
 // given by its start and its length in bytes (a NUL is a character like any
-// other, as it is in the desktop's text boxes), and answers with one JSON object: what to write into the controls, what to draw
-// and the messages to show, in order. The page keeps no state of the
-// analyses; the workspace here is the window's.
+// other, as it is in the desktop's text boxes), and answers with one JSON object: what to write into the controls, what
+// to draw and the messages to show, in order. The page keeps no state of the analyses; the workspace here is the
+// window's.
 
 namespace {
 

@@ -146,7 +146,8 @@ TEST(AdministratorsTable, OneThatCannotBeUsedIsToldAndSeedsOnceMended) {
          U"не удаётся прочитать"},
         {"a link to an endless device", [&] { std::filesystem::create_symlink("/dev/zero", seed); },
          U"не удаётся прочитать"},
-        {"a line longer than what is read", [&] { WriteBytes(seed, std::string(mdlVeltrax::BuiltInNameMass()) + std::string(100000, ' ')); },
+        {"a line longer than what is read",
+         [&] { WriteBytes(seed, std::string(mdlVeltrax::BuiltInNameMass()) + std::string(100000, ' ')); },
          U"скопированная была бы обрезана"},
     };
     for (const auto& kind : seeds) {
@@ -179,9 +180,10 @@ TEST(AdministratorsTable, OneThatCannotBeUsedIsToldAndSeedsOnceMended) {
     MolarMassLine(test.workspace, U"H2O");
     ASSERT_EQ(test.messages.shown.size(), 1u);
     const std::u8string name = std::filesystem::path(seed).make_preferred().u8string();
-    EXPECT_NE(test.messages.shown[0].find(U"скопирована из таблицы администратора «" +
-                                          FromUtf8(std::string(name.begin(), name.end())) + U"», и в ней ошибка: в файле"),
-              Text::npos)
+    EXPECT_NE(
+        test.messages.shown[0].find(U"скопирована из таблицы администратора «" +
+                                    FromUtf8(std::string(name.begin(), name.end())) + U"», и в ней ошибка: в файле"),
+        Text::npos)
         << ToUtf8(test.messages.shown[0]);
 }
 

@@ -135,13 +135,12 @@ TEST(FindElement, GivesDefinedValuesForOddlyEditedColumns) {
         const char32_t* symbol;
         double mass;
         int number;
-    } expected[] = {{U"AA", 0, 1},    // a missing mass reads as 0
-                    {U"CC", 1, 0},    // no exponents; a number beyond a byte gives 0
-                    {U"DD", 0, 0},    // no signs
-                    {U"EE", 7.5, 2},  // ties go to the even neighbour
-                    {U"FF", 1e20, 4}, {U"GG", 0, 0},
-                    {U"HH", 1, 255},  // the largest number a byte holds
-                    {U"II", 1, 0}};   // 256 once rounded
+    } expected[] = {{U"AA", 0, 1},                                     // a missing mass reads as 0
+                    {U"CC", 1, 0},                                     // no exponents; a number beyond a byte gives 0
+                    {U"DD", 0, 0},                                     // no signs
+                    {U"EE", 7.5, 2},                                   // ties go to the even neighbour
+                    {U"FF", 1e20, 4}, {U"GG", 0, 0}, {U"HH", 1, 255},  // the largest number a byte holds
+                    {U"II", 1, 0}};                                    // 256 once rounded
     for (const auto& element : expected) {
         const FoundElement result = FindElement(element.symbol, table);
         EXPECT_TRUE(result.Found) << ToUtf8(element.symbol);
@@ -328,14 +327,14 @@ TEST(Utf8, DecodesAndEncodesEveryBoundaryAndReplacesWhatIsNoCharacter) {
         {"\xF0\x90\x80\x80", U"\U00010000"},
         {"\xF4\x8F\xBF\xBF", U"\U0010FFFF"},
         {std::string("H\0O", 3), Text(U"H\0O", 3)},
-        {"H\xC3", U"H\uFFFD"},                               // cut at the end
-        {"\xE2\x82", U"\uFFFD\uFFFD"},                        // cut at the end
-        {"\xC3\x28", U"\uFFFD("},                             // no continuation
-        {"\xED\xA0\x80", U"\uFFFD\uFFFD\uFFFD"},                // U+D800
-        {"\xC0\x80", U"\uFFFD\uFFFD"},                        // an overlong NUL
-        {"\xE0\x80\xAF", U"\uFFFD\uFFFD\uFFFD"},                // an overlong "/"
-        {"\xF0\x8F\xBF\xBF", U"\uFFFD\uFFFD\uFFFD\uFFFD"},        // an overlong U+FFFF
-        {"\xF4\x90\x80\x80", U"\uFFFD\uFFFD\uFFFD\uFFFD"},        // beyond U+10FFFF
+        {"H\xC3", U"H\uFFFD"},                              // cut at the end
+        {"\xE2\x82", U"\uFFFD\uFFFD"},                      // cut at the end
+        {"\xC3\x28", U"\uFFFD("},                           // no continuation
+        {"\xED\xA0\x80", U"\uFFFD\uFFFD\uFFFD"},            // U+D800
+        {"\xC0\x80", U"\uFFFD\uFFFD"},                      // an overlong NUL
+        {"\xE0\x80\xAF", U"\uFFFD\uFFFD\uFFFD"},            // an overlong "/"
+        {"\xF0\x8F\xBF\xBF", U"\uFFFD\uFFFD\uFFFD\uFFFD"},  // an overlong U+FFFF
+        {"\xF4\x90\x80\x80", U"\uFFFD\uFFFD\uFFFD\uFFFD"},  // beyond U+10FFFF
     };
     for (const auto& row : rows) {
         EXPECT_EQ(FromUtf8(row.bytes), row.text) << row.bytes;
