@@ -208,11 +208,11 @@ test ! -e "$installed/veltrax.exe"
 
 echo "/D= in both modes: a school's own folder, a table seeded from ProgramData"
 school="$WINEPREFIX/drive_c/SchoolApps/Veltrax"
-[[ $(exit_code "$setup" /S /AllUsers 'https://rp2.alfred511.top/huggingface/D=C:\SchoolApps\Veltrax') == 0 ]]
+[[ $(exit_code "$setup" /S /AllUsers '/D=C:\SchoolApps\Veltrax') == 0 ]]
 check_layout "$school"
 test ! -e "$installed/veltrax.exe" || { echo "/D= was ignored"; exit 1; }
 [[ $(exit_code "$school/uninstall.exe" /S /AllUsers) == 0 ]]
-[[ $(exit_code "$setup" /S /CurrentUser 'https://rp2.alfred511.top/huggingface/D=C:\SchoolApps\Veltrax') == 0 ]]
+[[ $(exit_code "$setup" /S /CurrentUser '/D=C:\SchoolApps\Veltrax') == 0 ]]
 check_layout "$school"
 rm -f "$WINEPREFIX"/drive_c/users/*/AppData/Roaming/veltrax/NameMass.dat
 mkdir -p "$WINEPREFIX/drive_c/ProgramData/veltrax"
@@ -231,7 +231,7 @@ echo "another program" > "$other/other.exe"
 echo "another program's Qt" > "$other/Qt6Core.dll"
 echo "another program's plugin" > "$other/platforms/qwindows.dll"
 before=$(cd "$other" && find . -type f -exec md5sum {} + | sort)
-[[ $(exit_code "$setup" /S /CurrentUser 'https://rp2.alfred511.top/huggingface/D=C:\OtherApp') == 0 ]]
+[[ $(exit_code "$setup" /S /CurrentUser '/D=C:\OtherApp') == 0 ]]
 check_layout "$other/Veltrax"
 [[ $(cd "$other" && find . -path ./Veltrax -prune -o -type f -exec md5sum {} + | sort) == "$before" ]] || { echo "the install touched another program"; exit 1; }
 [[ $(exit_code "$other/Veltrax/uninstall.exe" /S /CurrentUser) == 0 ]]

@@ -100,6 +100,7 @@ TEST(CleaningNotice, NamesWhatTheEditLostAndHowToWriteIt) {
         {U"", U"Ca²⁺", U"Ca", U"цифры «²»:"},
         {U"", U"₀₉⁰¹³⁴⁹", U"", U"«₀», «₉», «⁰», «¹», «³», «⁴» и «⁹»"},
         {U"H", U"HЖ", U"H", U"«Ж»"},  // the edit only appends
+        {U"", U"абвгдёжз", U"", U"«ж» и «з»: в формуле"},  // eight named, no more to tell
         {U"", U"CuSO4·5H2O", U"CuSO45H2O", U"Убран знак «·» между частями формулы: кристаллогидрат"},
         {U"", U"CuSO4*5H2O", U"CuSO45H2O", U"CuSO4(H2O)5 вместо CuSO4·5H2O"},
         {U"", U"CuSO4 • 5H2O", U"CuSO45H2O", U"«•»"},
@@ -138,4 +139,17 @@ TEST(KeepFormula, KeepsTheFirstCharactersUpToTheCapacity) {
     EXPECT_EQ(KeepFormula(U"H O", 2).Dropped, 0u);
     EXPECT_EQ(KeepFormula(U"H O2", 2).Formula, U"HO");
     EXPECT_EQ(KeepFormula(U"H O2", 2).Dropped, 1u);
+}
+
+// Words for assistive technology: subscripts named, one number read as one.
+TEST(FormulaDescription, NamesSubscriptsFromTheFirstText) {
+    const auto described = [](Text formula) {
+        RecordingSurface surface;
+        ShowFormula(formula, surface);
+        std::vector<PrintedText> printed;
+        for (const auto& print : surface.prints) printed.push_back({print.text, print.x, print.y, print.fontSize});
+        return FormulaDescription(printed, 20);
+    };
+    EXPECT_EQ(described(U"2H2O"), U"нижний индекс 2, H нижний индекс 2, O");
+    EXPECT_EQ(described(U"C12O"), U"C нижний индекс 12, O");
 }

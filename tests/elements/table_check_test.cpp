@@ -105,6 +105,13 @@ TEST(ElementFileMessages, ATableThatCannotBeMadeIsToldOnceAndOneThatCannotBeRead
     std::filesystem::create_directory(file);
     EXPECT_EQ(MolarMassLine(test.workspace, U"H2O"), "# Масса - 18.01528");
     EXPECT_EQ(shownContaining(U"не удаётся прочитать"), 2u);
+    // A faulty table emptied and written again is a version of its own, told again.
+    std::filesystem::remove(file);
+    for (const std::string_view bytes : {" H  O \r\n 1  16 ", "", " H  O \r\n 1  16 "}) {
+        WriteBytes(file, bytes);
+        MolarMassLine(test.workspace, U"H2O");
+    }
+    EXPECT_EQ(shownContaining(U"меньше трёх строк"), 2u);
 }
 
 TEST(AdministratorsTable, SeedsAMissingTableAndIsNeverWritten) {
