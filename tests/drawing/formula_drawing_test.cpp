@@ -104,6 +104,7 @@ TEST(CleaningNotice, NamesWhatTheEditLostAndHowToWriteIt) {
         {U"", U"HÀɏͰϿＡｚ", U"H", U"алфавита «À», «ɏ», «Ͱ», «Ͽ», «Ａ» и «ｚ»:"},  // each alphabet's first and last
         {U"", U"HЀԯ", U"H", U"русские буквы «Ѐ» и «ԯ»:"},
         {U"", U"H×÷¿", U"H", U""},  // signs beside the Latin letters with accents
+        {U"", U"O·H2O", U"OH2O", U"Убран знак «·»"},  // a neighbour at the very start
         {U"", U"CuSO4·5H2O", U"CuSO45H2O", U"Убран знак «·» между частями формулы: кристаллогидрат"},
         {U"", U"CuSO4*5H2O", U"CuSO45H2O", U"CuSO4(H2O)5 вместо CuSO4·5H2O"},
         {U"", U"CuSO4 • 5H2O", U"CuSO45H2O", U"«•»"},
