@@ -50,6 +50,8 @@ TEST(ElementFileCheck, ABrokenTableIsReportedOnceForEachVersionAndStillUsed) {
          U"в строке 3 (порядковые номера) текст «8» начинается в позиции 4", U"H2O", "# Масса - 18"},
         {"a mass over two columns", " H  O \r\n 1.0079 16 \r\n 1  8 ", U"текст «16» начинается в позиции 9", U"H2O",
          "# Масса - 81.0158"},
+        {"a mass running on under the next symbol", " H  O \r\n 1.000 \r\n 1  8 ",
+         U"у элемента «O» в позиции 5 продолжается чужой текст", U"H2O", "# Масса - 2"},
         {"a one-letter symbol after a two-letter one", " H  HE E \r\n 1  4  5 \r\n 1  2  3 ",
          U"однобуквенный символ «E» (позиция 8) стоит после символа «HE» (позиция 5)", U"He", "# Масса - 4"},
         {"the same at the very end of the lines", " H  HE E\r\n 1  4  5\r\n 1  2  3",
