@@ -10,6 +10,9 @@ inline constexpr double kFormulaTop = 50;      // twips
 inline constexpr double kSubscriptDrop = 250;  // twips
 inline constexpr double kSubscriptShrink = 6;  // points
 
+// The 52 Latin letters and the two brackets: what is drawn in normal type.
+bool IsDrawnInNormalType(char32_t c);
+
 // Clears the surface and draws the formula: Latin letters and brackets in the
 // current font, digits as subscripts. Every other character is removed from
 // `formula`, which the caller gets back cleaned.
@@ -35,16 +38,6 @@ KeptFormula KeepFormula(TextView typed, std::size_t capacity = kFormulaCapacity)
 
 // Tells the user that the end of a pasted or typed formula did not fit.
 Text FormulaCutMessage(std::size_t dropped);
-
-// A short notice for the formula box when an edit, which turned the box's
-// text `before` into `after`, brought in characters that the cleaning drops
-// and whose loss changes what the formula means: letters of another alphabet
-// (Cyrillic look-alikes above all), a hydrate's "·", "*", "." or "•",
-// subscript or superscript digits, a point or comma inside a count. Empty
-// where nothing of the kind was dropped: blanks, square brackets, signs and
-// other punctuation lose nothing, and neither does the prompt that the first
-// edit strips, as only what the edit inserted is looked at.
-Text CleaningNotice(TextView before, TextView after);
 
 // One text printed on the picture, in twips and points.
 struct PrintedText {

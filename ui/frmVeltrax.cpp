@@ -15,6 +15,7 @@
 #include "analysis/numbers.h"
 #include "derivation/composition_parser.h"
 #include "drawing/formula_drawing.h"
+#include "drawing/formula_edit.h"
 #include "picture_box.h"
 #include "qt_text.h"
 #include "text_boxes.h"
@@ -73,8 +74,7 @@ void frmVeltrax::CreateControls() {
     txtFormula = new FormulaBox(this);
     txtFormula->setObjectName(QStringLiteral("txtFormula"));
     txtFormula->setFont(TextBoxFont());
-    txtFormula->setText(QStringLiteral("Введите формулу и нажмите ввод, чтобы получить процентный состав"));
-    shownFormula_ = ToText(txtFormula->text());
+    txtFormula->setText(ToQString(kFormulaPrompt));
     txtFormula->setToolTip(QStringLiteral("Нажмите ввод, чтобы получить процентный состав"));
     txtFormula->setAccessibleName(QStringLiteral("Формула"));
     txtFormula->setMaxLength(std::numeric_limits<int>::max());  // the cleaning decides what stays
@@ -106,8 +106,6 @@ void frmVeltrax::CreateControls() {
     cleaningNotice_->setFrameShape(QFrame::Box);
     cleaningNotice_->setMargin(3);
     cleaningNotice_->hide();
-    noticeTimer_.setSingleShot(true);
-    connect(&noticeTimer_, &QTimer::timeout, cleaningNotice_, &QWidget::hide);
 
     Command1 = new WrappingButton(QStringLiteral("Вычислить формулу вещества из его процентного состава"), this);
     Command1->setObjectName(QStringLiteral("Command1"));
@@ -165,56 +163,47 @@ bool frmVeltrax::event(QEvent* event) {
 }
 
 // Every change of the box, by the user or by the write-back below, redraws
-// the formula and drops what it cannot contain. Writing back a cleaned text
-// changes the box again, so this runs nested until nothing more is removed.
+// the formula and drops what it cannot contain; the core decides what stays
+// and what the notice says. The write-back's own change is that text again,
+// which is no new edit.
 void frmVeltrax::txtFormula_Change() {
-    const Text typed = ToText(txtFormula->text());
-    const Text before = std::exchange(shownFormula_, typed);  // a nested run's edit starts from this one's
-    KeptFormula kept = KeepFormula(typed);
-    FormulaText = std::move(kept.Formula);
-    ShowFormula(FormulaText, *picFormula);
-    if (FormulaText == typed) {  // nothing removed: no change, and the caret stays
-        ShowCleaningNotice({});
-        return;
+    if (writingBack_) return;
+    const FormulaChange change = ChangeFormula(formulaBox_, ToText(txtFormula->text()), *picFormula);
+    if (change.WriteBack) {
+        // The cleaned text is written back as an edit of the box, never with
+        // setText, which would drop the undo history. The user's own edit is
+        // taken back first, so that the cleaned text replaces it as one undo
+        // step: Ctrl+Z after a paste that could not stay brings back the text
+        // from before the paste.
+        writingBack_ = true;
+        if (txtFormula->isUndoAvailable()) txtFormula->undo();
+        WriteBackFormula();
     }
-    // The cleaned text is written back as an edit of the box, never with
-    // setText, which would drop the undo history. The user's own edit is
-    // taken back first, so that the cleaned text replaces it as one undo
-    // step: Ctrl+Z after a paste that could not stay brings back the text
-    // from before the paste. The nested change handling runs in both calls.
-    const QString cleaned = ToQString(FormulaText);
-    const bool outermost = !writingBack_;
-    writingBack_ = true;
-    if (outermost && txtFormula->isUndoAvailable()) txtFormula->undo();
-    txtFormula->selectAll();
-    txtFormula->insert(cleaned);
-    if (outermost) writingBack_ = false;
-    txtFormula->setCursorPosition(static_cast<int>(txtFormula->text().size()));
-    ShowCleaningNotice(CleaningNotice(before, typed));
-    if (kept.Dropped > 0) ShowMessage(workspace_, FormulaCutMessage(kept.Dropped));
+    ShowCleaningNotice(formulaBox_.Notice);
+    if (change.Dropped > 0) ShowMessage(workspace_, FormulaCutMessage(change.Dropped));
 }
 
-// What the cleaning took away and how to write it, in a balloon under the
-// picture: it lies over the controls below, takes no focus and no clicks,
-// moves no control, and goes after a few seconds or at the next edit that
-// loses nothing. Assistive technology hears it as the box's description.
+void frmVeltrax::WriteBackFormula() {
+    writingBack_ = true;
+    txtFormula->selectAll();
+    txtFormula->insert(ToQString(formulaBox_.Formula));
+    txtFormula->setCursorPosition(static_cast<int>(txtFormula->text().size()));
+    writingBack_ = false;
+}
+
+// What the cleaning took away and how to write it, in a band under the
+// picture: the report box, the button and the precision move down for it,
+// so that it hides no control and no line of the report. It stays until the
+// next analysis, which tells it once more beside the report, or until an
+// edit starts the formula afresh. Assistive technology hears it as the box's
+// description.
 void frmVeltrax::ShowCleaningNotice(const Text& notice) {
-    if (notice.empty()) {
-        if (txtFormula->accessibleDescription().isEmpty()) return;
-        txtFormula->setAccessibleDescription({});
-        cleaningNotice_->hide();
-        return;
-    }
     const QString text = ToQString(notice);
+    if (text == cleaningNotice_->text() && cleaningNotice_->isVisible() == !text.isEmpty()) return;
     txtFormula->setAccessibleDescription(text);
     cleaningNotice_->setText(text);
-    cleaningNotice_->setFixedWidth(std::max(1, width()));
-    cleaningNotice_->adjustSize();
-    cleaningNotice_->move(0, picFormula->geometry().bottom() + 1);
-    cleaningNotice_->show();
-    cleaningNotice_->raise();
-    constexpr int kShownMilliseconds = 8000;
-    noticeTimer_.start(kShownMilliseconds);
+    cleaningNotice_->setVisible(!text.isEmpty());
+    Form_Resize();
 }
 
 // A paste or drop into the formula box is cleaned and bounded before the box
@@ -227,22 +216,20 @@ void frmVeltrax::txtFormula_Insert(const QString& inserted) {
     const int start = txtFormula->hasSelectedText() ? txtFormula->selectionStart() : txtFormula->cursorPosition();
     const int end = txtFormula->hasSelectedText() ? txtFormula->selectionEnd() : start;
     const Text proposed = ToText(current.left(start) + inserted + current.mid(end));
-    const KeptFormula kept = KeepFormula(proposed);
-    if (kept.Formula == proposed) {
-        txtFormula->insert(inserted);
-        return;
-    }
-    const QString cleaned = ToQString(kept.Formula);
-    txtFormula->selectAll();
-    txtFormula->insert(cleaned);
-    txtFormula->setCursorPosition(static_cast<int>(cleaned.size()));
-    ShowCleaningNotice(CleaningNotice(ToText(current), proposed));
-    if (kept.Dropped > 0) ShowMessage(workspace_, FormulaCutMessage(kept.Dropped));
+    const FormulaChange change =
+        ChangeFormula(formulaBox_, proposed, *picFormula, start == 0 && end == current.size() && end > 0);
+    if (change.WriteBack)
+        WriteBackFormula();
+    else
+        txtFormula->insert(inserted);  // the change that follows is the text just handled
+    ShowCleaningNotice(formulaBox_.Notice);
+    if (change.Dropped > 0) ShowMessage(workspace_, FormulaCutMessage(change.Dropped));
 }
 
 void frmVeltrax::txtFormula_Enter() {
     workspace_.DecimalSeparator = UserDecimalSeparator();
-    AnalizeFormula(workspace_, FormulaText, *percentBox_);
+    ShowCleaningNotice(AnalysisStarts(formulaBox_));
+    AnalizeFormula(workspace_, formulaBox_.Formula, *percentBox_);
 }
 
 void frmVeltrax::Command1_Click() {
@@ -261,8 +248,28 @@ void frmVeltrax::Form_Resize() {
     const float height = twips::Height(this);
     twips::SetWidth(txtFormula, width);
     twips::SetWidth(picFormula, width);
+    PlaceCleaningNotice(width);
     twips::SetHeight(txtPercent, height - twips::Top(txtPercent));
     twips::SetWidth(txtPercent, width - 2 * twips::Left(txtPercent));
     twips::SetLeft(lblPrecision, twips::Left(txtPercent) + twips::Width(txtPercent) + 50);
     twips::SetLeft(cmbPrecision, twips::Left(txtPercent) + twips::Width(txtPercent) + 150);
+}
+
+// The notice's band lies between the picture and the controls below it,
+// which stand lower by its height while it is shown and at their design
+// places otherwise.
+void frmVeltrax::PlaceCleaningNotice(float width) {
+    constexpr float kBelowPicture = 1320;  // the top of the report box, the button and the label
+    float band = 0;
+    if (cleaningNotice_->isVisible()) {
+        const int pixels = std::max(1, static_cast<int>(width / twips::kPerPixel));
+        cleaningNotice_->setGeometry(0, picFormula->geometry().bottom() + 2, pixels,
+                                     cleaningNotice_->heightForWidth(pixels));
+        band = std::max(
+            0.0F, static_cast<float>(cleaningNotice_->geometry().bottom() + 3) * twips::kPerPixel - kBelowPicture);
+    }
+    twips::SetTop(Command1, kBelowPicture + band);
+    twips::SetTop(txtPercent, kBelowPicture + band);
+    twips::SetTop(lblPrecision, kBelowPicture + band);
+    twips::SetTop(cmbPrecision, 2040 + band);
 }

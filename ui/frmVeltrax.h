@@ -1,11 +1,11 @@
 #pragma once
 
-#include <QTimer>
 #include <QWidget>
 #include <filesystem>
 #include <memory>
 
 #include "analysis/workspace.h"
+#include "drawing/formula_edit.h"
 #include "qt_platform.h"
 
 class QComboBox;
@@ -27,7 +27,7 @@ public:
     const Workspace& workspace() const { return workspace_; }
     // The administrator's table that a missing NameMass.dat is made from.
     void SetSeedFile(std::filesystem::path seed) { workspace_.SeedFile = std::move(seed); }
-    const Text& formulaText() const { return FormulaText; }
+    const Text& formulaText() const { return formulaBox_.Formula; }
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -40,7 +40,9 @@ private:
     void Form_Resize();
     void txtFormula_Change();
     void txtFormula_Insert(const QString& inserted);
+    void WriteBackFormula();
     void ShowCleaningNotice(const Text& notice);
+    void PlaceCleaningNotice(float width);
     void txtFormula_Enter();
     void Command1_Click();
     void cmbPrecision_Click();
@@ -52,13 +54,11 @@ private:
     QLabel* lblPrecision = nullptr;
     QComboBox* cmbPrecision = nullptr;
     QLabel* cleaningNotice_ = nullptr;  // what the cleaning took away, under the picture
-    QTimer noticeTimer_;
 
     std::unique_ptr<QtMessageBox> ownMessages_;
     std::unique_ptr<PlainTextBox> percentBox_;
     Workspace workspace_;
-    Text FormulaText;
-    Text shownFormula_;  // the box's text after the last change handling (at first the prompt)
+    FormulaBoxState formulaBox_;  // FormulaText and what the cleaning took from it
     bool activated_ = false;
     bool writingBack_ = false;  // the change handling is writing a cleaned text back
 };

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "drawing/cleaning_notice.h"
+#include "drawing/formula_edit.h"
 #include "tests/doubles.h"
 
 namespace {
@@ -85,56 +87,123 @@ TEST(DIndex, DrawsOneSubscriptAndRestoresFontAndLine) {
 }
 
 // What an edit brings in and the cleaning drops is told when it changes the
-// formula's meaning; the cleaning itself stays as it is.
+// formula's meaning, and told again beside the report at Enter, however the
+// text arrived: pasted whole, or typed key by key (`keys`), where a later key
+// that loses nothing keeps the notice and a trailing mark waits for the next
+// key. The cleaning itself stays as it is.
 TEST(CleaningNotice, NamesWhatTheEditLostAndHowToWriteIt) {
-    const Text prompt = U"Введите формулу и нажмите ввод, чтобы получить процентный состав";
+    const Text prompt = kFormulaPrompt;
     const struct {
         Text before, after;
         const char32_t* kept;
         const char32_t* notice;  // a part of the notice, or empty for none
+        bool keys = false;       // typed key by key; `notice` is then a part of the one at Enter
     } rows[] = {
         {U"", U"(NН4)2SО4", U"(N4)2S4", U"русские буквы «Н» и «О»: в формуле нужны латинские. Переключите"},
+        {U"", U"(NН4)2SО4", U"(N4)2S4", U"В формуле убраны русские буквы «Н», «О»: посчитано для (N4)2S4.", true},
+        {U"", U"Н2SО4", U"2S4", U"В формуле убраны русские буквы «Н», «О»: посчитано для 2S4.", true},
+        {U"", U"Н2O", U"2O",
+         U"Убрана русская буква «Н»: в формуле нужны латинские. Переключите клавиатуру на "
+         U"латинскую раскладку и наберите её заново. Русская «Н» только похожа на латинскую"},
         {U"", U"СгЫЩ4(Р2Щ)5", U"4(2)5", U"«С», «г», «Ы», «Щ» и «Р»"},
-        {U"", U"HС", U"H", U"Русские «С» только похожи на латинские"},
-        {U"", U"H₂SO₄", U"HSO", U"подстрочные и надстрочные цифры «₂» и «₄»: набирайте обычные"},
-        {U"", U"Ca²⁺", U"Ca", U"цифры «²»:"},
-        {U"", U"₀₉⁰¹³⁴⁹", U"", U"«₀», «₉», «⁰», «¹», «³», «⁴» и «⁹»"},
-        {U"H", U"HЖ", U"H", U"«Ж»"},  // the edit only appends
-        {U"", U"абвгдёжз", U"", U"«ж» и «з»: в формуле"},  // eight named, no more to tell
+        {U"", U"HС", U"H", U"Русская «С» только похожа на латинскую"},
+        {U"", U"HІ", U"H", U"Убрана кириллическая буква «І»: в формуле нужны латинские"},  // Ukrainian
+        {U"", U"H₂SO₄", U"HSO", U"Убраны подстрочные цифры «₂» и «₄»: набирайте обычные"},
+        {U"", U"₀₉⁰¹³⁴⁹", U"", U"подстрочные и надстрочные цифры «₀», «₉», «⁰», «¹», «³», «⁴» и «⁹»"},
+        {U"", U"Fe³", U"Fe", U"В формуле убрана надстрочная цифра «³»: посчитано для Fe.", true},
+        // A charge goes whole, and a charge written on the line leaves its digits as counts.
+        {U"", U"Ca²⁺", U"Ca", U"Убран заряд иона «²⁺»: формула вещества пишется без заряда"},
+        {U"", U"Ca²⁺", U"Ca", U"В формуле убран заряд иона «²⁺»: посчитано для Ca.", true},
+        {U"", U"SO₄²⁻", U"SO", U"заряд иона «²⁻»"},
+        {U"", U"Fe⁺³", U"Fe", U"заряд иона «⁺³»"},
+        {U"", U"SO4^2-", U"SO42", U"Убраны знаки заряда «^» и «-»: если при них были цифры заряда"},
+        {U"", U"Fe3+", U"Fe3", U"Убран знак заряда «+»"},
+        {U"", U"SO4-2, H+", U"SO42H", U"знак заряда «-»"},
+        {U"H", U"HЖ", U"H", U"«Ж»"},                                              // the edit only appends
+        {U"", U"абвгдёжз", U"", U"«ж» и «з»: в формуле"},                         // eight named, no more to tell
         {U"", U"HÀɏͰϿＡｚ", U"H", U"алфавита «À», «ɏ», «Ͱ», «Ͽ», «Ａ» и «ｚ»:"},  // each alphabet's first and last
-        {U"", U"HЀԯ", U"H", U"русские буквы «Ѐ» и «ԯ»:"},
-        {U"", U"H×÷¿", U"H", U""},  // signs beside the Latin letters with accents
+        {U"", U"Hµ", U"H", U"Убрана буква другого алфавита «µ»"},
+        {U"", U"HЀԯ", U"H", U"кириллические буквы «Ѐ» и «ԯ»:"},
+        {U"", U"H×÷¿", U"H", U""},                    // signs beside the Latin letters with accents
         {U"", U"O·H2O", U"OH2O", U"Убран знак «·»"},  // a neighbour at the very start
         {U"", U"CuSO4·5H2O", U"CuSO45H2O", U"Убран знак «·» между частями формулы: кристаллогидрат"},
+        {U"", U"CuSO4·5H2O", U"CuSO45H2O", U"В формуле убран знак «·»: посчитано для CuSO45H2O.", true},
+        {U"", U"CuSO₄·5H₂O", U"CuSO5HO", U"Убран знак «·» между частями формулы"},  // after a subscript digit
+        {U"", U"CuSO4\u00A0·\u00A05H2O", U"CuSO45H2O", U"знак «·» между частями"},
+        {U"", U"CuSO4\u00A0·\u00A05H2O", U"CuSO45H2O", U"знак «·»", true},
+        {U"", U"CuSO4\t•\u20095H2O", U"CuSO45H2O", U"«•»"},
         {U"", U"CuSO4*5H2O", U"CuSO45H2O", U"CuSO4(H2O)5 вместо CuSO4·5H2O"},
-        {U"", U"CuSO4 • 5H2O", U"CuSO45H2O", U"«•»"},
+        {U"", U"CuSO4×5H2O·H2O", U"CuSO45H2OH2O", U"Убраны знаки «×» и «·» между частями формулы"},
         {U"", U"Na2CO3·10H2O", U"Na2CO310H2O", U"«·»"},
         {U"", U"C1.5H3", U"C15H3", U"Убран знак «.» внутри числа"},
+        {U"", U"C1.5H3", U"C15H3", U"знак «.» внутри числа: посчитано для C15H3.", true},
+        {U"", U"Fe0.95O", U"Fe095O", U"знак «.» внутри числа", true},
         {U"", U"C1,5H3", U"C15H3", U"«,» внутри числа"},
         {U"", U"Hαβ", U"H", U"буквы другого алфавита «α» и «β»"},
         {U"H2O", U"H2OЖ", U"H2O", U"«Ж»"},
         // Nothing of meaning lost: no notice.
         {U"", U"K4[Fe(CN)6]", U"K4Fe(CN)6", U""},
         {U"", U"H2 O", U"H2O", U""},
-        {U"", U"SO4-2, H+", U"SO42H", U""},
+        {U"", U"Na+ Cl-", U"NaCl", U""},
         {U"", U"H2O.", U"H2O", U""},
+        {U"", U"H2O.", U"H2O", U"", true},
+        {U"", U"H2 O", U"H2O", U"", true},
         {prompt, U"H" + prompt, U"H", U""},
         {prompt, U"Введите формулу иH нажмите ввод, чтобы получить процентный состав", U"H", U""},
         {U"HС", U"HСl", U"Hl", U""},  // only what this edit inserted counts
     };
     for (const auto& row : rows) {
-        EXPECT_EQ(KeepFormula(row.after).Formula, row.kept) << ToUtf8(row.after);
-        const Text notice = CleaningNotice(row.before, row.after);
+        SCOPED_TRACE(ToUtf8(row.after));
+        EXPECT_EQ(KeepFormula(row.after).Formula, row.kept);
+        FormulaBoxState box;
+        box.Shown = row.before;
+        RecordingSurface surface;
+        if (row.keys) {
+            for (std::size_t typed = 1; typed <= row.after.size(); ++typed)
+                ChangeFormula(box, box.Formula + row.after[typed - 1], surface);
+        } else {
+            ChangeFormula(box, row.after, surface);
+        }
+        EXPECT_EQ(box.Formula, row.kept);
+        const Text notice = row.keys ? AnalysisStarts(box) : CleaningNotice(row.before, row.after);
         if (*row.notice == 0)
-            EXPECT_EQ(notice, U"") << ToUtf8(row.after);
+            EXPECT_EQ(notice, U"");
         else
-            EXPECT_NE(notice.find(row.notice), Text::npos) << ToUtf8(row.after) << ": " << ToUtf8(notice);
+            EXPECT_NE(notice.find(row.notice), Text::npos) << ToUtf8(notice);
+        // Every due notice is there at Enter too, with the formula computed.
+        const Text atEnter = row.keys ? notice : AnalysisStarts(box);
+        EXPECT_EQ(atEnter.empty(), *row.notice == 0) << ToUtf8(atEnter);
+        EXPECT_TRUE(atEnter.empty() || !*row.kept || atEnter.ends_with(U"посчитано для " + Text(row.kept) + U"."));
     }
     EXPECT_EQ(CleaningNotice(U"", U"NН4·H2O"),
-              U"Убраны русские буквы «Н»: в формуле нужны латинские. Переключите клавиатуру на латинскую раскладку и "
-              U"наберите их заново. Русские «Н» только похожи на латинские, но это другие буквы. Убран знак «·» между "
+              U"Убрана русская буква «Н»: в формуле нужны латинские. Переключите клавиатуру на латинскую раскладку и "
+              U"наберите её заново. Русская «Н» только похожа на латинскую, но это другая буква. Убран знак «·» между "
               U"частями формулы: кристаллогидрат пишите со скобками и индексом, например CuSO4(H2O)5 вместо "
               U"CuSO4·5H2O.");
+
+    // The notice lasts until Enter, which tells it once more; an Enter with
+    // no edit between says the same again. A later edit that loses nothing
+    // ends it, and emptying the box or replacing all of it starts afresh.
+    FormulaBoxState box;
+    RecordingSurface surface;
+    ChangeFormula(box, U"Н", surface);
+    const Text lost = box.Notice;
+    ChangeFormula(box, U"2", surface);
+    EXPECT_EQ(box.Notice, lost);
+    EXPECT_EQ(AnalysisStarts(box), U"В формуле убрана русская буква «Н»: посчитано для 2.");
+    EXPECT_EQ(AnalysisStarts(box), U"В формуле убрана русская буква «Н»: посчитано для 2.");
+    ChangeFormula(box, U"2H", surface);
+    EXPECT_EQ(box.Notice, U"");
+    EXPECT_EQ(AnalysisStarts(box), U"");
+    for (const auto& [text, replacesAll] : {std::pair<Text, bool>{U"", false}, {U"O", true}}) {
+        ChangeFormula(box, U"HС", surface);
+        ChangeFormula(box, text, surface, replacesAll);
+        EXPECT_EQ(box.Notice, U"");
+    }
+    ChangeFormula(box, U"2Ж", surface, true);
+    EXPECT_EQ(AnalysisStarts(box), U"В формуле убрана русская буква «Ж»: посчитано для 2.");
+    ChangeFormula(box, U"Ж", surface);
+    EXPECT_EQ(AnalysisStarts(box), U"В формуле убрана русская буква «Ж»: формулы не осталось, считать нечего.");
 }
 
 // The box keeps exactly its capacity, the first characters.

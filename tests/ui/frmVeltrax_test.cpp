@@ -43,7 +43,8 @@ private slots:
     void removingACharacterPutsTheCaretAtTheEnd();
     void anAcceptedCharacterLeavesTheCaretWhereItWas();
     void pastingABlankCleansItAtOnce();
-    void aPasteFromARussianTextShowsWhatTheCleaningTookAway();
+    void whatTheCleaningTookAwayIsToldUntilTheReportAndBesideIt_data();
+    void whatTheCleaningTookAwayIsToldUntilTheReportAndBesideIt();
     void enterOnTheUntouchedPromptAnalysesNothing();
     void enterWritesTheReportAndPrecisionAppliesAtTheNextEnter();
     void messagesGoToTheMessageBoxOfTheWindow();
@@ -212,31 +213,68 @@ void WindowTest::pastingABlankCleansItAtOnce() {
     QCOMPARE(ToQString(window->formulaText()), QStringLiteral("H2O"));
 }
 
-void WindowTest::aPasteFromARussianTextShowsWhatTheCleaningTookAway() {
+void WindowTest::whatTheCleaningTookAwayIsToldUntilTheReportAndBesideIt_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("keyByKey");
+    QTest::addColumn<QString>("kept");
+    QTest::addColumn<QString>("atEnter");
+    QTest::addColumn<QString>("molarMass");
+    QTest::newRow("pasted from a Russian text")
+        << QStringLiteral("(NН4)2SО4") << false << QStringLiteral("(N4)2S4")
+        << QStringLiteral("В формуле убраны русские буквы «Н», «О»: посчитано для (N4)2S4.")
+        << QStringLiteral("# Масса - 240.3176");
+    QTest::newRow("typed on the Russian layout")
+        << QStringLiteral("(NН4)2SО4") << true << QStringLiteral("(N4)2S4")
+        << QStringLiteral("В формуле убраны русские буквы «Н», «О»: посчитано для (N4)2S4.")
+        << QStringLiteral("# Масса - 240.3176");
+    QTest::newRow("a hydrate's dot typed")
+        << QStringLiteral("CuSO4·5H2O") << true << QStringLiteral("CuSO45H2O")
+        << QStringLiteral("В формуле убран знак «·»: посчитано для CuSO45H2O.") << QStringLiteral("# Масса - 833.5943");
+}
+
+void WindowTest::whatTheCleaningTookAwayIsToldUntilTheReportAndBesideIt() {
+    QFETCH(QString, text);
+    QFETCH(bool, keyByKey);
+    QFETCH(QString, kept);
+    QFETCH(QString, atEnter);
+    QFETCH(QString, molarMass);
     // The first keystroke strips the prompt: no notice for that.
     auto* balloon = control<QLabel>("cleaningNotice");
     QTest::keyClick(formula(), Qt::Key_H);
     QVERIFY(!balloon->isVisible());
     formula()->clear();
-    QApplication::clipboard()->setText(QStringLiteral("(NН4)2SО4"));  // Cyrillic Н and О
-    QTest::keySequence(formula(), QKeySequence::Paste);
-    QCOMPARE(formula()->text(), QStringLiteral("(N4)2S4"));
-    const QString notice = ToQString(CleaningNotice(U"", U"(NН4)2SО4"));
-    QVERIFY(notice.contains(QStringLiteral("русские буквы «Н» и «О»")));
+    if (keyByKey) {
+        for (const QChar c : text) {
+            QKeyEvent key(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+            QApplication::sendEvent(formula(), &key);
+        }
+    } else {
+        QApplication::clipboard()->setText(text);
+        QTest::keySequence(formula(), QKeySequence::Paste);
+    }
+    QCOMPARE(formula()->text(), kept);
     QVERIFY(balloon->isVisible());
-    QCOMPARE(balloon->text(), notice);
-    QVERIFY(balloon->geometry().top() > geometryOf("picFormula").bottom());  // the drawing stays in sight
-    QCOMPARE(formula()->accessibleDescription(), notice);
+    QCOMPARE(formula()->accessibleDescription(), balloon->text());
     QVERIFY(formula()->hasFocus());
-    QCOMPARE(geometryOf("txtPercent").top(), 1320 / 15);  // no control moved for it
-    // The report is the one the cleaned formula always gave, with no message.
+    // Under the picture, above every control below it, at any width.
+    for (const int width : {477, 300, 1200}) {
+        resizeTo(width, 270);
+        QVERIFY(balloon->geometry().top() > geometryOf("picFormula").bottom());
+        for (const char* below : {"txtPercent", "Command1", "lblPrecision"})
+            QVERIFY2(balloon->geometry().bottom() < geometryOf(below).top(), below);
+    }
+    // Enter tells it once more beside the report, which is the one the
+    // cleaned formula always gave, with no message box.
     QTest::keyClick(formula(), Qt::Key_Return);
-    QCOMPARE(percent()->toPlainText().split(QLatin1Char('\n')).first(), QStringLiteral("# Масса - 240.3176"));
+    QCOMPARE(percent()->toPlainText().split(QLatin1Char('\n')).first(), molarMass);
+    QCOMPARE(balloon->text(), atEnter);
+    QVERIFY(balloon->isVisible() && balloon->geometry().bottom() < geometryOf("txtPercent").top());
     QVERIFY(messages->shown.empty());
-    // A keystroke that loses nothing takes the notice away.
+    // A keystroke after the report that loses nothing ends it; the controls go back.
     QTest::keyClick(formula(), Qt::Key_H);
     QVERIFY(!balloon->isVisible());
     QCOMPARE(formula()->accessibleDescription(), QString());
+    QCOMPARE(geometryOf("txtPercent").top(), 1320 / 15);
 }
 
 void WindowTest::enterOnTheUntouchedPromptAnalysesNothing() {
