@@ -11,6 +11,7 @@
 #include "analysis/workspace.h"
 #include "derivation/composition_parser.h"
 #include "drawing/formula_drawing.h"
+#include "drawing/formula_edit.h"
 #include "elements/mdlVeltrax.h"
 
 // What the page calls. Each call takes the controls' input as UTF-8 text,
@@ -88,7 +89,7 @@ struct Page {
     Workspace workspace;
     HeldMessages messages;
     PagePicture picture;
-    Text formulaText;
+    FormulaBoxState formulaBox;
     std::string answer;  // the last answer, valid until the next call
 };
 
@@ -166,46 +167,47 @@ extern "C" {
 // The picture's font at start-up: 20 points.
 EMSCRIPTEN_KEEPALIVE void veltrax_start() { ThePage().picture.SetFontSize(20); }
 
-// A change of the formula box: what the box keeps, and the picture.
-// `before` is the box's text before the edit, for the cleaning's notice.
-EMSCRIPTEN_KEEPALIVE const char* veltrax_formula_changed(const char* before, int beforeLength, const char* typed,
-                                                         int typedLength, double visibleTwips) {
+// A change of the formula box, or an insertion about to be made: what the
+// box keeps, the notice and the picture. `replacesAll` tells an insertion
+// over the box's whole text.
+EMSCRIPTEN_KEEPALIVE const char* veltrax_formula_changed(const char* typed, int typedLength, double visibleTwips,
+                                                         int replacesAll) {
     Page& page = ThePage();
     const Text typedText = TextOf(typed, typedLength);
-    KeptFormula kept = KeepFormula(typedText);
-    page.formulaText = std::move(kept.Formula);
-    ShowFormula(page.formulaText, page.picture);
-    if (kept.Dropped > 0) ShowMessage(page.workspace, FormulaCutMessage(kept.Dropped));
+    const FormulaChange change = ChangeFormula(page.formulaBox, typedText, page.picture, replacesAll != 0);
+    if (change.Dropped > 0) ShowMessage(page.workspace, FormulaCutMessage(change.Dropped));
     std::string& out = page.answer;
     // The box's text comes back only where it is to change.
     out = "{\"formula\":";
-    if (page.formulaText == typedText)
-        out += "null,";
-    else {
-        AppendJsonString(out, page.formulaText);
-        out.push_back(',');
-    }
-    out += "\"notice\":";
-    AppendJsonString(out, CleaningNotice(TextOf(before, beforeLength), typedText));
+    if (change.WriteBack)
+        AppendJsonString(out, page.formulaBox.Formula);
+    else
+        out += "null";
+    out += ",\"notice\":";
+    AppendJsonString(out, page.formulaBox.Notice);
     out.push_back(',');
     AppendMessagesAndPicture(page, out, visibleTwips);
     out.push_back('}');
     return out.c_str();
 }
 
-// Enter in the formula box: the report, or null where the box stays as it is.
+// Enter in the formula box: the report, or null where the box stays as it is,
+// and the notice of what the cleaning took from the formula.
 EMSCRIPTEN_KEEPALIVE const char* veltrax_enter(int precision, const char* separator, int separatorLength,
                                                double visibleTwips) {
     Page& page = ThePage();
     BeginCall(page, precision, separator, separatorLength);
     HeldText report;
-    AnalizeFormula(page.workspace, page.formulaText, report);
+    const Text& notice = AnalysisStarts(page.formulaBox);
+    AnalizeFormula(page.workspace, page.formulaBox.Formula, report);
     std::string& out = page.answer;
     out = "{\"report\":";
     if (report.writes > 0)
         AppendJsonString(out, report.text);
     else
         out += "null";
+    out += ",\"notice\":";
+    AppendJsonString(out, notice);
     out.push_back(',');
     AppendMessagesAndPicture(page, out, visibleTwips);
     out.push_back('}');

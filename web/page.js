@@ -295,6 +295,7 @@
   const startRatio = window.devicePixelRatio || 1;
   const zoom = () => (window.devicePixelRatio || 1) / startRatio;
   const kMinScale = 8 / 7;
+  const kBelowPicture = 1320; // the top of the report box and of the controls beside it
   const scale = () =>
     Math.min(3, Math.max(kMinScale, Math.min((window.innerWidth * zoom()) / 954, (window.innerHeight * zoom()) / 540)));
   // Narrower than this, or on a touch screen, the window's layout would leave
@@ -328,16 +329,24 @@
     setIf(g.txtFormula, 2, W);
     setIf(g.picFormula, 2, W);
     setIf(g.formulaNotice, 2, W);
-    setIf(g.txtPercent, 3, f(H - g.txtPercent[1]));
     setIf(g.txtPercent, 2, f(W - f(2 * g.txtPercent[0])));
     setIf(g.lblPrecision, 0, f(f(g.txtPercent[0] + g.txtPercent[2]) + 50));
     setIf(g.cmbPrecision, 0, f(f(g.txtPercent[0] + g.txtPercent[2]) + 150));
-    for (const [id, [left, top, width, height]] of Object.entries(g)) {
+    // The notice's band: what stands below the picture moves down by it.
+    const place = (id, [left, top, width, height]) => {
       const style = $(id).style;
       style.left = `${left * pixelsPerTwip}px`;
       style.top = `${top * pixelsPerTwip}px`;
       style.width = `${width * pixelsPerTwip}px`;
       if (height > 0) style.height = `${height * pixelsPerTwip}px`;
+    };
+    place("formulaNotice", g.formulaNotice);
+    const notice = $("formulaNotice");
+    const noticeBottom = g.formulaNotice[1] + notice.getBoundingClientRect().height / pixelsPerTwip;
+    const band = notice.hidden ? 0 : Math.max(0, noticeBottom + 45 - kBelowPicture);
+    setIf(g.txtPercent, 3, f(H - (g.txtPercent[1] + band)));
+    for (const [id, box] of Object.entries(g)) {
+      if (id !== "formulaNotice") place(id, box[1] >= kBelowPicture ? [box[0], box[1] + band, box[2], box[3]] : box);
     }
     const [, , pw, ph] = g.picFormula;
     picFormula.setAttribute("viewBox", `0 0 ${pw} ${ph}`);
@@ -377,26 +386,27 @@
 
   // ---- The formula box ----------------------------------------------------
 
-  // The core decides what the box keeps; the last answer serves the input
-  // event that follows a change it has already seen.
+  // The core decides what the box keeps and what the notice says; the last
+  // answer serves the input event that follows a change it has already seen.
   let lastAnswer = null;
-  // The box's text after the last change was handled: what an edit starts from.
-  let shownFormula = txtFormula.defaultValue;
-  const formulaChanged = (typed) => {
+  const formulaChanged = (typed, replacesAll = false) => {
     if (lastAnswer && lastAnswer.typed === typed) return lastAnswer;
-    lastAnswer = call("formula_changed", shownFormula, typed, visibleTwips());
+    lastAnswer = call("formula_changed", typed, visibleTwips(), replacesAll ? 1 : 0);
     lastAnswer.typed = typed;
     return lastAnswer;
   };
   // What the cleaning took away, in a line under the picture that screen
-  // readers announce; an edit that loses nothing takes it away.
+  // readers announce. The controls below stand lower while it is shown.
   const formulaNotice = $("formulaNotice");
   const showNotice = (text) => {
-    if (formulaNotice.textContent !== text) formulaNotice.textContent = text;
+    if (formulaNotice.textContent === text && formulaNotice.hidden === (text === "")) return;
+    formulaNotice.textContent = text;
     formulaNotice.hidden = text === "";
+    layout();
   };
   // Writes the cleaned text back as an edit, so the browser's undo history
   // keeps it: one undo step goes back to the text before the user's edit.
+  // The box's own events for it carry the text just handled: no new edit.
   const writeBack = (cleaned) => {
     txtFormula.focus();
     txtFormula.select();
@@ -414,29 +424,37 @@
     queueMessages(answer.messages);
     answer.messages = [];
   };
+  // An input method's composition (a phone's keyboard, dictation, the
+  // Chinese or Japanese input) owns the box's text until it ends: nothing is
+  // written back meanwhile, and the composed text is cleaned once at its end.
+  let composing = false;
+  txtFormula.addEventListener("compositionstart", () => {
+    composing = true;
+  });
+  txtFormula.addEventListener("compositionend", () => {
+    composing = false;
+    formulaInput();
+  });
   // An insertion whose text the core would change is replaced by the cleaned
   // text before it reaches the box, so the box never holds a huge paste.
   const kInsertions = new Set(["insertText", "insertFromPaste", "insertFromDrop", "insertReplacementText", "insertFromYank"]);
   txtFormula.addEventListener("beforeinput", (event) => {
-    if (!core || !kInsertions.has(event.inputType)) return;
+    if (!core || composing || event.isComposing || !kInsertions.has(event.inputType)) return;
     const data = event.dataTransfer ? event.dataTransfer.getData("text/plain") : event.data;
     if (data === null || data === undefined) return;
     const { value, selectionStart, selectionEnd } = txtFormula;
-    const answer = formulaChanged(value.slice(0, selectionStart) + data + value.slice(selectionEnd));
+    const whole = selectionStart === 0 && selectionEnd === value.length && value.length > 0;
+    const answer = formulaChanged(value.slice(0, selectionStart) + data + value.slice(selectionEnd), whole);
     if (answer.formula === null) return; // the box takes the edit as it is
     event.preventDefault();
-    // The write-back is an edit too, which loses nothing: this edit's answer
-    // (its notice above all) comes after it.
     writeBack(answer.formula);
     answerChange(answer);
-    shownFormula = txtFormula.value;
   });
-  const formulaInput = () => {
-    if (!core) return;
+  const formulaInput = (event) => {
+    if (!core || composing || (event && event.isComposing)) return;
     const answer = formulaChanged(txtFormula.value);
     if (answer.formula !== null) writeBack(answer.formula);
     answerChange(answer);
-    shownFormula = txtFormula.value;
   };
   txtFormula.addEventListener("input", formulaInput);
   txtFormula.addEventListener("keydown", (event) => {
@@ -445,6 +463,7 @@
     storeEdit();
     store.beginAnalysis();
     const answer = call("enter", precision, decimalSeparator(), visibleTwips());
+    showNotice(answer.notice);
     if (answer.report !== null) {
       txtPercent.value = answer.report.replace(/\r\n/g, "\n");
       // Said to a screen reader: the molar mass of the report's first line.
