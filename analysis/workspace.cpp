@@ -1,5 +1,7 @@
 #include "workspace.h"
 
+#include "../elements/table_check.h"
+
 void BeginAnalysis(Workspace& workspace) { workspace.RepeatableMessagesShown = 0; }
 
 void ShowMessage(Workspace& workspace, const Text& message) {
@@ -93,8 +95,13 @@ std::shared_ptr<const mdlVeltrax::LoadedElements> LoadElements(Workspace& worksp
                 ShowMessage(workspace, UnusableSeedMessage(workspace.SeedFile, file, loaded.Seed));
             workspace.UnusableSeedReported = true;
             break;
-        case NameMassSource::File:
         case NameMassSource::EmptyFile:
+            workspace.UnreadableElementFileReported = false;
+            if (loaded.NewVersion)
+                ShowMessage(workspace,
+                            U"Таблица элементов «" + Shown(file) + U"»: " + AfterColon(mdlVeltrax::CheckNameMass({})));
+            break;
+        case NameMassSource::File:
             workspace.UnreadableElementFileReported = false;  // should it fail again, that is news
             if (loaded.NewVersion && !workspace.ElementFile.Problem.empty())
                 ShowMessage(workspace,

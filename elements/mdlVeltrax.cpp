@@ -5,8 +5,10 @@
 #include <cmath>
 #include <limits>
 #include <string>
+#include <utility>
 
 #include "number_text.h"
+#include "table_check.h"
 
 namespace mdlVeltrax {
 namespace {
@@ -151,7 +153,10 @@ LoadedNameMass LoadNameMass(const std::filesystem::path& directory, NameMassCach
     }
     SweepLeftovers(path, cache);
     ++cache.FileReads;
-    if (reading.Bytes.empty()) return {BuiltInElements(cache), NameMassSource::EmptyFile};
+    // An empty file is news once, until it holds something again.
+    if (reading.Bytes.empty())
+        return {BuiltInElements(cache), NameMassSource::EmptyFile, !std::exchange(cache.EmptyFileTold, true)};
+    cache.EmptyFileTold = false;
     cache.Stamp = reading.Stamp;
     // The later of the two times: some file systems keep no change time.
     const std::int64_t lastChange = std::max(reading.Stamp.Changed, reading.Stamp.Modified);
@@ -182,118 +187,6 @@ ElementTable SplitNameMass(std::string_view bytes) {
         if (at < bytes.size() && bytes[at] == '\n') ++at;
     }
     return {std::move(lines[0]), std::move(lines[1]), std::move(lines[2])};
-}
-
-namespace {
-
-bool IsBlankOrEnd(const Text& line, std::size_t at) { return at >= line.size() || line[at] == kBlank || line[at] == 0; }
-
-// Where texts begin: a character that is no blank after a blank or the start.
-std::vector<std::size_t> TextStarts(const Text& line) {
-    std::vector<std::size_t> starts;
-    for (std::size_t at = 0; at < line.size(); ++at)
-        if (!IsBlankOrEnd(line, at) && (at == 0 || IsBlankOrEnd(line, at - 1))) starts.push_back(at);
-    return starts;
-}
-
-Text TextAt(const Text& line, std::size_t at) {
-    std::size_t end = at;
-    while (!IsBlankOrEnd(line, end)) ++end;
-    return line.substr(at, end - at);
-}
-
-// Where the text that holds the character at `at` begins.
-std::size_t TextStartBefore(const Text& line, std::size_t at) {
-    while (at > 0 && !IsBlankOrEnd(line, at - 1)) --at;
-    return at;
-}
-
-constexpr char32_t kAlignColumns[] =
-    U" У каждого элемента символ, масса и порядковый номер начинаются в одной и той же позиции всех трёх строк: "
-    U"выровняйте столбцы пробелами.";
-
-// A mass or number that does not begin where a symbol begins, or a symbol
-// whose mass or number would begin inside another text.
-Text ColumnProblem(const Text& symbols, const Text& values, const char32_t* lineName, std::size_t lineNumber) {
-    const std::vector<std::size_t> symbolStarts = TextStarts(symbols);
-    const auto isSymbolStart = [&](std::size_t at) {
-        return std::binary_search(symbolStarts.begin(), symbolStarts.end(), at);
-    };
-    for (const std::size_t at : TextStarts(values)) {
-        if (isSymbolStart(at)) continue;
-        const auto before = std::upper_bound(symbolStarts.begin(), symbolStarts.end(), at);
-        const Text after = before == symbolStarts.begin()
-                               ? Text(U"в начале строки")
-                               : U"после элемента «" + TextAt(symbols, *(before - 1)) + U"» (позиция " +
-                                     WholeNumberText(*(before - 1) + 1) + U")";
-        return U"В строке " + WholeNumberText(lineNumber) + U" (" + lineName + U") текст «" + TextAt(values, at) +
-               U"» начинается в позиции " + WholeNumberText(at + 1) +
-               U", а в первой строке там не начинается ни один символ: столбцы сдвинуты " + after + U"." +
-               kAlignColumns;
-    }
-    for (const std::size_t at : symbolStarts)
-        if (!IsBlankOrEnd(values, at) && at > 0 && !IsBlankOrEnd(values, at - 1))
-            return U"В строке " + WholeNumberText(lineNumber) + U" (" + lineName + U") у элемента «" +
-                   TextAt(symbols, at) + U"» в позиции " + WholeNumberText(at + 1) +
-                   U" продолжается чужой текст, а должен начинаться его собственный." + kAlignColumns;
-    return {};
-}
-
-}  // namespace
-
-Text CheckNameMass(std::string_view bytes, bool cut) {
-    // A line that ends past what is read is cut: the fewer lines, or the
-    // numbers at its end, follow from that alone. Blanks cut off say nothing.
-    const auto lineEnds = static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\r'));
-    if (cut && (lineEnds < 2 || (!bytes.empty() && bytes.back() != ' ' && bytes.back() != '\0')))
-        return U"Файл длиннее, чем программа читает: читаются только первые " + WholeNumberText(kMaxNameMassBytes) +
-               U" байт, а строка " + WholeNumberText(std::min<std::size_t>(lineEnds, 2) + 1) +
-               U" кончается дальше, и её конец не прочитан. Уберите лишние пробелы или знаки, чтобы все три строки "
-               U"поместились в " +
-               WholeNumberText(kMaxNameMassBytes) + U" байт.";
-    if (bytes.substr(0, 3) == "\xEF\xBB\xBF")
-        return U"В начале файла стоит невидимая метка порядка байтов (BOM) UTF-8: первая строка из-за неё сдвинута на "
-               U"три знака, и массы читаются не у тех элементов. Сохраните файл без BOM: в редакторе выберите "
-               U"кодировку «ANSI» или «UTF-8 без BOM».";
-    if (std::count(bytes.begin(), bytes.end(), '\r') < 2) {
-        bool loneLineFeed = false;
-        for (std::size_t at = bytes.find('\n'); at != std::string_view::npos; at = bytes.find('\n', at + 1))
-            loneLineFeed = loneLineFeed || at == 0 || bytes[at - 1] != '\r';
-        if (loneLineFeed)
-            return U"В файле меньше трёх строк: строки в нём разделены одним символом LF, как принято в Linux, а "
-                   U"программа делит строки по CR LF, как в Windows. Сохраните файл с концами строк Windows (CR LF): "
-                   U"в редакторе это называется «CRLF» или «Windows».";
-        return U"В файле меньше трёх строк, а нужны три: символы элементов, атомные массы и порядковые номера. "
-               U"Допишите недостающие строки.";
-    }
-    const ElementTable table = SplitNameMass(bytes);
-    const Text& symbols = table.SymbolLine;
-    for (std::size_t at = 0; at < symbols.size(); ++at) {
-        if (symbols[at] < U'a' || symbols[at] > U'z') continue;
-        const Text symbol = TextAt(symbols, TextStartBefore(symbols, at));
-        return U"В первой строке, в позиции " + WholeNumberText(at + 1) + U", строчная буква в символе «" + symbol +
-               U"»: такой элемент не найдётся, потому что символы ищутся заглавными буквами. Напишите символ "
-               U"заглавными: «" +
-               UpperCase(symbol) + U"».";
-    }
-    if (Text problem = ColumnProblem(symbols, table.MassLine, U"атомные массы", 2); !problem.empty()) return problem;
-    if (Text problem = ColumnProblem(symbols, table.NumberLine, U"порядковые номера", 3); !problem.empty())
-        return problem;
-    for (const std::size_t at : TextStarts(symbols)) {
-        if (!IsBlankOrEnd(symbols, at + 1)) continue;  // not a one-letter symbol
-        const std::size_t first = symbols.find(symbols[at]);
-        if (first == at) continue;
-        const std::size_t start = TextStartBefore(symbols, first);
-        const Text letter(1, symbols[at]);
-        return U"Однобуквенный символ «" + letter + U"» (позиция " + WholeNumberText(at + 1) +
-               U") стоит после символа «" + TextAt(symbols, start) + U"» (позиция " + WholeNumberText(start + 1) +
-               U"), в котором есть та же буква, поэтому "
-               U"элемент " +
-               letter +
-               U" не найдётся. Перенесите его столбец (символ, массу и номер) перед первым "
-               U"двухбуквенным символом.";
-    }
-    return {};
 }
 
 FoundElement FindElement(TextView symbol, const ElementTable& table) {

@@ -91,7 +91,8 @@ struct NameMassCache {
     std::shared_ptr<const LoadedElements> FromFile;
     std::string Bytes;  // what FromFile was made of
     std::shared_ptr<const LoadedElements> BuiltIn;
-    int FileReads = 0;  // how often the file itself was read
+    int FileReads = 0;           // how often the file itself was read
+    bool EmptyFileTold = false;  // the file is empty, and that was told
     // When the folder is next swept for what creations ended midway left
     // behind (they must be a minute old), while the file is there.
     std::chrono::steady_clock::time_point NextLeftoverSweep{};
@@ -127,12 +128,6 @@ bool FileExists(const std::filesystem::path& path);
 // wins.
 file_access::Creation ExtractNameMass(const std::filesystem::path& directory,
                                       std::string_view bytes = BuiltInNameMass());
-
-// The first thing wrong with the structure of an element file, in words for
-// its user (what, where and how to mend it), or empty text where nothing is.
-// `cut` says that the file is longer than `bytes`, which is all that is read.
-// The file is still used as it is: this only tells.
-Text CheckNameMass(std::string_view bytes, bool cut = false);
 
 // Splits file content into the three lines: a line ends at CR LF or at a lone
 // CR (a lone LF is an ordinary character). Each byte is one character.

@@ -13,6 +13,7 @@
 #include "drawing/formula_drawing.h"
 #include "drawing/formula_edit.h"
 #include "elements/mdlVeltrax.h"
+#include "elements/table_check.h"
 
 // What the page calls. Each call takes the controls' input as UTF-8 text,
 // given by its start and its length in bytes (a NUL is a character like any

@@ -331,6 +331,7 @@ TEST(Utf8, DecodesAndEncodesEveryBoundaryAndReplacesWhatIsNoCharacter) {
         {"\xE2\x82", U"\uFFFD\uFFFD"},                      // cut at the end
         {"\xC3\x28", U"\uFFFD("},                           // no continuation
         {"\xED\xA0\x80", U"\uFFFD\uFFFD\uFFFD"},            // U+D800
+        {"\xED\xBF\xBF", U"\uFFFD\uFFFD\uFFFD"},            // U+DFFF, the last surrogate
         {"\xC0\x80", U"\uFFFD\uFFFD"},                      // an overlong NUL
         {"\xE0\x80\xAF", U"\uFFFD\uFFFD\uFFFD"},            // an overlong "/"
         {"\xF0\x8F\xBF\xBF", U"\uFFFD\uFFFD\uFFFD\uFFFD"},  // an overlong U+FFFF
@@ -342,6 +343,7 @@ TEST(Utf8, DecodesAndEncodesEveryBoundaryAndReplacesWhatIsNoCharacter) {
             EXPECT_EQ(ToUtf8(row.text), row.bytes);
         }
     }
-    EXPECT_EQ(ToUtf8(Text(1, char32_t{0xD800})), "\xEF\xBF\xBD");
-    EXPECT_EQ(ToUtf8(Text(1, char32_t{0x110000})), "\xEF\xBF\xBD");
+    for (const char32_t c : {U'\xD800', U'\xDFFF', U'\x110000'})
+        EXPECT_EQ(ToUtf8(Text(1, c)), "\xEF\xBF\xBD") << static_cast<unsigned>(c);
+    EXPECT_EQ(ToUtf8(Text(1, char32_t{0xD7FF})), "\xED\x9F\xBF");
 }

@@ -1,3 +1,5 @@
+#include "elements/table_check.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -16,8 +18,10 @@ std::string Replaced(std::string text, std::string_view from, std::string_view t
 
 std::string BuiltIn() { return std::string(mdlVeltrax::BuiltInNameMass()); }
 
-std::string WithLineFeeds(std::string text) {
-    for (std::size_t at; (at = text.find("\r\n")) != std::string::npos;) text.replace(at, 2, "\n");
+// Each CR LF made another line end: "\n" alone, or "\r\r\n" by a second conversion.
+std::string WithLineEnds(std::string text, std::string_view end) {
+    for (std::size_t at = 0; (at = text.find("\r\n", at)) != std::string::npos; at += end.size())
+        text.replace(at, 2, end);
     return text;
 }
 
@@ -37,7 +41,19 @@ TEST(ElementFileCheck, ABrokenTableIsReportedOnceForEachVersionAndStillUsed) {
     const BrokenTable tables[] = {
         {"the built-in table", BuiltIn(), nullptr, U"H2O", "# Масса - 18.01528"},
         {"a blank where a mass would start", " H  O \r\n 1     \r\n 1  8 ", nullptr, U"H2O", "# Масса - 2"},
-        {"line feeds alone", WithLineFeeds(BuiltIn()), U"разделены одним символом LF", U"H2O", "# Масса - 1"},
+        {"line feeds alone", WithLineEnds(BuiltIn(), "\n"), U"разделены одним символом LF", U"H2O", "# Масса - 1"},
+        {"CR CR LF", WithLineEnds(BuiltIn(), "\r\r\n"), U"кончаются знаками CR CR LF", U"H2O", "# Масса - 1"},
+        {"no bytes at all", "", U"файл пуст (0 байт), и расчёты ведутся по встроенной таблице", U"H2O",
+         "# Масса - 18.01528"},
+        {"an empty mass line", " H  O \r\n    \r\n 1  8 ", U"строка 2 (атомные массы) пуста", U"H2O", "# Масса - 1"},
+        {"an empty number line", " H  O \r\n 1  16 \r\n", U"строка 3 (порядковые номера) пуста", U"H2O",
+         "# Масса - 18"},
+        {"a mass line of words", " H  O \r\n a  b \r\n 1  8 ", U"нет ни одного числа", U"H2O", "# Масса - 1"},
+        {"saved as UTF-8", " H  \xD0\x9D \r\n 1  1 \r\n 1  1 ",
+         U"файл в кодировке UTF-8, а нужна однобайтовая: в строке 1 знак «Н» занимает в нём два байта", U"H",
+         "# Масса - 1"},
+        {"a Russian letter in the Russian code page", " H  \xCD \r\n 1  14 16 \r\n 1  7 ",
+         U"после элемента «Н» (позиция 5)", U"H", "# Масса - 1"},
         {"two lines", " H  O \r\n 1  16 ", U"меньше трёх строк, а нужны три", U"H2O", "# Масса - 18"},
         {"a byte-order mark", "\xEF\xBB\xBF" + BuiltIn(), U"(BOM)", U"H2O", "# Масса - 11582"},
         {"64 typed over 63.54", Replaced(BuiltIn(), " 63.54 ", " 64 "),
@@ -142,6 +158,12 @@ TEST(ElementFileCheck, ALineEndingPastWhatIsReadIsToldAsSuch) {
     const std::string longMassLine = Replaced(BuiltIn(), " 1.00794 ", " 1.00794" + std::string(99000, ' ') + " ");
     EXPECT_NE(mdlVeltrax::CheckNameMass(longMassLine.substr(0, mdlVeltrax::kMaxNameMassBytes), true)
                   .find(U"Файл длиннее, чем программа читает: читаются только первые 98305 байт, а строка 2 кончается"),
+              Text::npos);
+    std::string longNumberLine = BuiltIn();
+    longNumberLine.back() = '7';
+    longNumberLine += std::string(100000, '7');
+    EXPECT_NE(mdlVeltrax::CheckNameMass(longNumberLine.substr(0, mdlVeltrax::kMaxNameMassBytes), true)
+                  .find(U"строка 3 кончается дальше"),
               Text::npos);
     // Blanks cut off at the end of the last line lose nothing.
     const std::string padded = BuiltIn() + std::string(200000, ' ');

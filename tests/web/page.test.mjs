@@ -338,6 +338,17 @@ describe("the element table", () => {
     assert.equal(await page.locator("#tableInUse").textContent(), "Таблица: из файла «linux.dat»");
     assert.match(await load("shifted.dat", " H  O \r\n 1  16 \r\n 1 8 "),
       /Таблица из файла «shifted\.dat»: в строке 3 \(порядковые номера\) текст «8» начинается в позиции 4/);
+    assert.match(await load("twice.dat", " H  O \r\r\n 1  16 \r\r\n 1  8 "), /кончаются знаками CR CR LF/);
+    assert.match(await load("utf8.dat", " H  \xD0\x9D \r\n 1  1 \r\n 1  1 "), /в кодировке UTF-8.+знак «Н»/);
+    // An empty table: the built-in one serves, and the first Enter says so once.
+    assert.match(await load("empty.dat", ""), /файл пуст \(0 байт\), и расчёты ведутся по встроенной таблице/);
+    await page.getByRole("button", { name: "Закрыть" }).click();
+    for (const told of [1, 0]) {
+      await formulaBox(page).fill("H2O");
+      await formulaBox(page).press("Enter");
+      assert.equal((await report(page))[0], "# Масса - 18,01528");
+      assert.equal((await takeMessages(page)).filter((text) => /пуст \(0 байт\)/.test(text)).length, told);
+    }
     await close(page);
   });
 
