@@ -436,8 +436,10 @@
     formulaInput();
   });
   // An insertion whose text the core would change is replaced by the cleaned
-  // text before it reaches the box, so the box never holds a huge paste.
-  const kInsertions = new Set(["insertText", "insertFromPaste", "insertFromDrop", "insertReplacementText", "insertFromYank"]);
+  // text before it reaches the box, so the box never holds a huge paste. An
+  // autocorrect or dictation replacement changes a range of its own, not the
+  // selection: the box takes it, and the input event cleans it.
+  const kInsertions = new Set(["insertText", "insertFromPaste", "insertFromDrop", "insertFromYank"]);
   txtFormula.addEventListener("beforeinput", (event) => {
     if (!core || composing || event.isComposing || !kInsertions.has(event.inputType)) return;
     const data = event.dataTransfer ? event.dataTransfer.getData("text/plain") : event.data;
