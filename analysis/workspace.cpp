@@ -80,7 +80,7 @@ std::shared_ptr<const mdlVeltrax::LoadedElements> LoadElements(Workspace& worksp
     using mdlVeltrax::NameMassSource;
     const mdlVeltrax::LoadedNameMass loaded =
         mdlVeltrax::LoadNameMass(workspace.ElementFolder, workspace.ElementFile, workspace.SeedFile);
-    const auto& file = workspace.ElementFile.Path;
+    const auto& file = workspace.ShownElementFile.empty() ? workspace.ElementFile.Path : workspace.ShownElementFile;
     switch (loaded.Source) {
         case NameMassSource::UnreadableFile:
             if (!workspace.UnreadableElementFileReported) ShowMessage(workspace, UnreadableElementFileMessage(file));

@@ -11,10 +11,12 @@
 // program-wide precision, and what they need to know of the platform.
 struct Workspace {
     CompositionTable Composition = CompositionTable(1);
-    std::int16_t Precision = 1;           // decimal places, 0 to 14
-    std::filesystem::path ElementFolder;  // where NameMass.dat lives
-    std::filesystem::path SeedFile;       // an administrator's table that a missing NameMass.dat is made from
-    char32_t DecimalSeparator = U'.';     // the user's locale's
+    std::int16_t Precision = 1;              // decimal places, 0 to 14
+    std::filesystem::path ElementFolder;     // where NameMass.dat lives
+    std::filesystem::path SeedFile;          // an administrator's table that a missing NameMass.dat is made from
+    std::filesystem::path ShownElementFile;  // what messages call the element file where not its path (the page: the
+                                             // file its table was loaded from)
+    char32_t DecimalSeparator = U'.';        // the user's locale's
     MessageBox* Messages = nullptr;
 
     // The element table read last. A file that cannot be read is reported

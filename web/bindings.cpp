@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -17,9 +18,11 @@
 
 // What the page calls. Each call takes the controls' input as UTF-8 text,
 // given by its start and its length in bytes (a NUL is a character like any
-// other, as it is in the desktop's text boxes), and answers with one JSON object: what to write into the controls, what
-// to draw and the messages to show, in order. The page keeps no state of the analyses; the workspace here is the
-// window's.
+// other, as it is in the desktop's text boxes), and answers with one JSON
+// object: what to write into the controls, what to draw and the messages to
+// show, in order. The page keeps no state of the analyses; the workspace here
+// is the window's. `tableFile` names the file that the table in the page's
+// storage was loaded from, for the messages; it is empty where none was.
 
 namespace {
 
@@ -154,11 +157,14 @@ Text TextOf(const char* utf8, int length) {
     return FromUtf8(std::string_view(utf8, length > 0 ? static_cast<std::size_t>(length) : 0));
 }
 
-void BeginCall(Page& page, int precision, const char* separator, int separatorLength) {
+void BeginCall(Page& page, int precision, const char* separator, int separatorLength, const char* tableFile,
+               int tableFileLength) {
     page.workspace.Precision =
         PrecisionOfEntry(WholeNumberText(static_cast<std::size_t>(precision < 0 ? 0 : precision)));
     const Text decimal = TextOf(separator, separatorLength);
     page.workspace.DecimalSeparator = decimal.empty() ? U'.' : decimal.front();
+    const std::string name = ToUtf8(TextOf(tableFile, tableFileLength));
+    page.workspace.ShownElementFile = std::filesystem::path(std::u8string(name.begin(), name.end()));
 }
 
 }  // namespace
@@ -195,9 +201,9 @@ EMSCRIPTEN_KEEPALIVE const char* veltrax_formula_changed(const char* typed, int 
 // Enter in the formula box: the report, or null where the box stays as it is,
 // and the notice of what the cleaning took from the formula.
 EMSCRIPTEN_KEEPALIVE const char* veltrax_enter(int precision, const char* separator, int separatorLength,
-                                               double visibleTwips) {
+                                               const char* tableFile, int tableFileLength, double visibleTwips) {
     Page& page = ThePage();
-    BeginCall(page, precision, separator, separatorLength);
+    BeginCall(page, precision, separator, separatorLength, tableFile, tableFileLength);
     HeldText report;
     const Text& notice = AnalysisStarts(page.formulaBox);
     AnalizeFormula(page.workspace, page.formulaBox.Formula, report);
@@ -218,9 +224,10 @@ EMSCRIPTEN_KEEPALIVE const char* veltrax_enter(int precision, const char* separa
 // The button: the composition text (lines joined by CR LF) read and the
 // derived formula drawn.
 EMSCRIPTEN_KEEPALIVE const char* veltrax_command(const char* composition, int compositionLength, int precision,
-                                                 const char* separator, int separatorLength, double visibleTwips) {
+                                                 const char* separator, int separatorLength, const char* tableFile,
+                                                 int tableFileLength, double visibleTwips) {
     Page& page = ThePage();
-    BeginCall(page, precision, separator, separatorLength);
+    BeginCall(page, precision, separator, separatorLength, tableFile, tableFileLength);
     AnalizePercentage(page.workspace, TextOf(composition, compositionLength), page.picture);
     std::string& out = page.answer;
     out = "{";

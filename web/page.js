@@ -464,7 +464,7 @@
     event.preventDefault();
     storeEdit();
     store.beginAnalysis();
-    const answer = call("enter", precision, decimalSeparator(), visibleTwips());
+    const answer = call("enter", precision, decimalSeparator(), tableFile(), visibleTwips());
     showNotice(answer.notice);
     if (answer.report !== null) {
       txtPercent.value = answer.report.replace(/\r\n/g, "\n");
@@ -479,7 +479,7 @@
     lastAnswer = null; // the picture is the derived formula's now
     storeEdit();
     store.beginAnalysis();
-    const answer = call("command", withCRLF(txtPercent.value), precision, decimalSeparator(), visibleTwips());
+    const answer = call("command", withCRLF(txtPercent.value), precision, decimalSeparator(), tableFile(), visibleTwips());
     draw(answer);
     describe(); // and said to a screen reader at once
     announce(picFormula.getAttribute("aria-description"));
@@ -542,6 +542,11 @@
     const source = readSource();
     const name = source.kind === "file" ? `из файла «${source.name}»` : kSourceNames[source.kind] ?? "встроенная";
     $("tableInUse").textContent = `Таблица: ${name}${source.edited ? ", изменена" : ""}`;
+  };
+  // The file the table in force was loaded from, which the messages name.
+  const tableFile = () => {
+    const source = readSource();
+    return source.kind === "file" ? source.name : "";
   };
   const setSource = (source) => {
     store.setMeta(`${kTableName}#source`, JSON.stringify(source));

@@ -339,6 +339,11 @@ describe("the element table", () => {
     assert.match(await load("shifted.dat", " H  O \r\n 1  16 \r\n 1 8 "),
       /Таблица из файла «shifted\.dat»: в строке 3 \(порядковые номера\) текст «8» начинается в позиции 4/);
     assert.match(await load("twice.dat", " H  O \r\r\n 1  16 \r\r\n 1  8 "), /кончаются знаками CR CR LF/);
+    await page.getByRole("button", { name: "Закрыть" }).click();
+    await formulaBox(page).fill("H2O");
+    await formulaBox(page).press("Enter"); // the message names the file in force
+    assert.match((await takeMessages(page)).join(), /^Таблица элементов «twice\.dat»: строки файла кончаются знаками CR CR LF/);
+    await page.getByRole("button", { name: "Таблица элементов" }).click();
     assert.match(await load("utf8.dat", " H  \xD0\x9D \r\n 1  1 \r\n 1  1 "), /в кодировке UTF-8.+знак «Н»/);
     // An empty table: the built-in one serves, and the first Enter says so once.
     assert.match(await load("empty.dat", ""), /файл пуст \(0 байт\), и расчёты ведутся по встроенной таблице/);
