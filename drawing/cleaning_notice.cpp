@@ -49,9 +49,12 @@ bool IsBlankLike(char32_t c) {
 }
 
 bool IsFormulaCharacter(char32_t c) { return IsDrawnInNormalType(c) || IsDigit(c); }
-// What may end the part of a formula before a hydrate's dot or a charge.
-bool EndsAPart(char32_t c) { return IsFormulaCharacter(c) || IsSubscriptDigit(c) || IsSuperscriptDigit(c); }
-bool StartsAPart(char32_t c) { return IsFormulaCharacter(c); }
+// What may end the part of a formula before a hydrate's dot or a charge, and
+// what may start the part after a dot.
+bool EndsAPart(char32_t c) {
+    return (IsFormulaCharacter(c) && c != U'(') || IsSubscriptDigit(c) || IsSuperscriptDigit(c);
+}
+bool StartsAPart(char32_t c) { return IsFormulaCharacter(c) && c != U')'; }
 
 // The nearest character on either side that is no blank; 0 where none is.
 std::size_t NeighbourAt(TextView text, std::size_t at, int step) {
@@ -69,14 +72,43 @@ void Add(CleaningLosses& losses, Kind kind, Text item) {
     if (std::find(items.begin(), items.end(), item) == items.end()) items.push_back(std::move(item));
 }
 
-// A point, a dot or a caret, given what stands on either side of it.
-void NoteMark(CleaningLosses& losses, char32_t mark, char32_t left, bool adjacent, char32_t right) {
-    if ((mark == U'.' || mark == U',') && adjacent && IsDigit(left) && IsDigit(right))
-        Add(losses, Kind::CountPoints, Text(1, mark));
-    else if (IsHydrateDot(mark) && EndsAPart(left) && StartsAPart(right))
-        Add(losses, Kind::HydrateDots, Text(1, mark));
-    else if (mark == U'^' && EndsAPart(left) && (IsDigit(right) || IsLineSign(right) || IsSuperscript(right)))
-        Add(losses, Kind::ChargeSigns, Text(1, mark));
+std::size_t DigitsFrom(TextView text, std::size_t at) {
+    std::size_t end = at;
+    while (end < text.size() && IsDigit(text[end])) ++end;
+    return end - at;
+}
+
+void NoteScriptDigits(CleaningLosses& losses, TextView digits);
+
+// A mark whose loss depends on what stands on either side of it: a point, a
+// dot, a caret, a sign or a blank. `right` is where the next character that
+// is no blank stands in `after`, or npos where nothing followed it;
+// `nextToIt` says that no blank came between.
+void NoteMark(CleaningLosses& losses, const PendingMark& mark, TextView after, std::size_t right,
+              bool nextToIt = false) {
+    const char32_t m = mark.Mark.front();
+    const char32_t r = right == Text::npos ? 0 : after[right];
+    if (IsSuperscript(m)) {
+        if (EndsAPart(mark.Left) && std::any_of(mark.Mark.begin(), mark.Mark.end(), IsSuperscriptSign))
+            Add(losses, Kind::Charges, mark.Mark);
+        else
+            NoteScriptDigits(losses, mark.Mark);
+    } else if (IsBlankLike(m)) {
+        // "CuSO4 5H2O": the two numbers become one.
+        if (!mark.Digits.empty() && IsDigit(r))
+            Add(losses, Kind::BlankInNumbers, mark.Digits + Text(after.substr(right, DigitsFrom(after, right))));
+    } else if (IsLineSign(m)) {
+        // "Fe3+", "SO4 2-", "SO4-2": a digit beside the sign may be the charge,
+        // which then stays as a count; "CH3–CH3" is a bond.
+        if ((IsDigit(r) && nextToIt) || (mark.Adjacent && IsDigit(mark.Left) && !IsDrawnInNormalType(r)))
+            Add(losses, Kind::ChargeSigns, mark.Mark);
+    } else if ((m == U'.' || m == U',') && mark.Adjacent && IsDigit(mark.Left) && IsDigit(r)) {
+        Add(losses, Kind::CountPoints, mark.Mark);
+    } else if (IsHydrateDot(m) && EndsAPart(mark.Left) && StartsAPart(r)) {
+        Add(losses, Kind::HydrateDots, mark.Mark);
+    } else if (m == U'^' && EndsAPart(mark.Left) && (IsDigit(r) || IsLineSign(r) || IsSuperscript(r))) {
+        Add(losses, Kind::ChargeSigns, mark.Mark);
+    }
 }
 
 void NoteScriptDigits(CleaningLosses& losses, TextView digits) {
@@ -100,12 +132,11 @@ std::size_t NoteSuperscripts(TextView after, std::size_t at, Text run, char32_t 
                              CleaningLosses& losses, PendingMark& pending) {
     std::size_t end = at;
     while (end < after.size() && IsSuperscript(after[end])) run.push_back(after[end++]);
-    if (EndsAPart(left) && std::any_of(run.begin(), run.end(), IsSuperscriptSign))
-        Add(losses, Kind::Charges, run);
-    else if (typed && EndsAPart(left) && end == after.size())  // "Ca²" may yet become "Ca²⁺"
-        pending = {run, left, true, KeptBefore(after, at)};
+    PendingMark mark{run, left, true, KeptBefore(after, at), {}};
+    if (typed && EndsAPart(left) && end == after.size())  // "Ca²" may yet become "Ca²⁺", "Fe⁺" "Fe⁺³"
+        pending = std::move(mark);
     else
-        NoteScriptDigits(losses, run);
+        NoteMark(losses, mark, after, Text::npos);
     return end;
 }
 
@@ -129,24 +160,24 @@ void NoteLosses(TextView before, TextView after, CleaningLosses& losses, Pending
     for (; end > start && beforeEnd > start && before[beforeEnd - 1] == after[end - 1]; --beforeEnd) --end;
 
     // A mark that waited at the end of the text is decided by what this edit
-    // puts right where it stood; any other edit leaves it a trailing mark.
+    // puts right where it stood; any other edit leaves it with nothing after.
     PendingMark waiting = std::exchange(pending, {});
     std::size_t at = start;
-    if (!waiting.Mark.empty() && start == waiting.At && beforeEnd == start && start == before.size()) {
+    if (!waiting.Mark.empty()) {
         std::size_t first = start;
         while (first < end && IsBlankLike(after[first])) ++first;
-        if (first >= end) {
-            pending = waiting;  // only blanks so far
-        } else if (IsSuperscript(waiting.Mark.front())) {
-            if (IsSuperscript(after[first]))
-                at = NoteSuperscripts(after, first, waiting.Mark, waiting.Left, true, losses, pending);
-            else
-                NoteScriptDigits(losses, waiting.Mark);
-        } else {
-            NoteMark(losses, waiting.Mark.front(), waiting.Left, waiting.Adjacent, after[first]);
-        }
+        if (start != waiting.At || beforeEnd != start || start != before.size())
+            NoteMark(losses, waiting, after, Text::npos);
+        else if (first >= end)
+            pending = waiting, pending.BlankAfter = true, at = end;  // only blanks so far, which go with the mark
+        else if (IsSuperscript(waiting.Mark.front()) && IsSuperscript(after[first]))
+            at = NoteSuperscripts(after, first, waiting.Mark, waiting.Left, true, losses, pending);
+        else
+            NoteMark(losses, waiting, after, first, first == start && !waiting.BlankAfter);
     }
 
+    // A key that leaves a mark at the end of the text: the next key decides it.
+    const bool key = end - start == 1;
     for (; at < end; ++at) {
         const char32_t c = after[at];
         if (IsCyrillic(c)) {
@@ -159,23 +190,25 @@ void NoteLosses(TextView before, TextView after, CleaningLosses& losses, Pending
             NoteScriptDigits(losses, TextView(&c, 1));
         } else if (IsSuperscript(c)) {
             at = NoteSuperscripts(after, at, {}, at > 0 ? after[at - 1] : 0, at == start, losses, pending) - 1;
-        } else if (IsLineSign(c)) {
-            // A digit beside a sign may be the charge, which then stays as a count.
-            if ((at > 0 && IsDigit(after[at - 1])) || (at + 1 < after.size() && IsDigit(after[at + 1])))
-                Add(losses, Kind::ChargeSigns, Text(1, c));
-        } else if (c == U'.' || c == U',' || c == U'^' || IsHydrateDot(c)) {
-            const char32_t left = Neighbour(after, at, -1);
-            const bool adjacent = at > 0 && !IsBlankLike(after[at - 1]);
-            if (NeighbourAt(after, at, +1) == Text::npos)
-                pending = {Text(1, c), left, adjacent, KeptBefore(after, at)};
+        } else if (c == U'.' || c == U',' || c == U'^' || IsHydrateDot(c) || IsLineSign(c) || IsBlankLike(c)) {
+            // A blank typed before it is no longer in the box, but was there.
+            const bool blankBefore = at == start && !waiting.Mark.empty() && IsBlankLike(waiting.Mark.front());
+            const bool adjacent = at > 0 && !IsBlankLike(after[at - 1]) && !blankBefore && !waiting.BlankAfter;
+            std::size_t digits = at;
+            while (digits > 0 && IsDigit(after[digits - 1])) --digits;
+            const PendingMark mark{Text(1, c), Neighbour(after, at, -1), adjacent, KeptBefore(after, at),
+                                   Text(after.substr(digits, at - digits))};
+            const std::size_t right = NeighbourAt(after, at, +1);
+            if (right == Text::npos && key)
+                pending = mark;
             else
-                NoteMark(losses, c, left, adjacent, Neighbour(after, at, +1));
+                NoteMark(losses, mark, after, right, right == at + 1);
         }
     }
 }
 
 void SettlePending(CleaningLosses& losses, PendingMark& pending) {
-    if (!pending.Mark.empty() && IsSuperscript(pending.Mark.front())) NoteScriptDigits(losses, pending.Mark);
+    if (!pending.Mark.empty()) NoteMark(losses, pending, {}, Text::npos);
     pending = {};
 }
 
@@ -223,6 +256,8 @@ Naming NamingOf(const CleaningLosses& losses, Kind kind) {
             return {U"заряд иона", U"заряды ионов", false};
         case Kind::ChargeSigns:
             return {U"знак заряда", U"знаки заряда", false};
+        case Kind::BlankInNumbers:
+            return {U"пробел внутри числа", U"пробелы внутри чисел", false};
         case Kind::CountPoints:
         case Kind::kKinds:
             break;
@@ -262,6 +297,10 @@ Text Advice(const CleaningLosses& losses, Kind kind, bool many) {
             return Text(U": если при ") + (many ? U"них" : U"нём") +
                    U" были цифры заряда, они остались в формуле индексами. Формула вещества пишется без заряда: "
                    U"уберите и эти цифры, например SO4 вместо SO4^2-.";
+        case Kind::BlankInNumbers:
+            return Text(U": цифры по обе стороны ") + (many ? U"каждого" : U"от него") +
+                   U" слились в одно число. Если это кристаллогидрат, пишите его со скобками: CuSO4(H2O)5 вместо CuSO4 "
+                   U"5H2O.";
         case Kind::CountPoints: {
             const auto& items = losses.Items[kind];
             const bool point = std::find(items.begin(), items.end(), U".") != items.end();
@@ -275,8 +314,8 @@ Text Advice(const CleaningLosses& losses, Kind kind, bool many) {
     return {};
 }
 
-constexpr Kind kOrder[] = {Kind::CyrillicLetters, Kind::OtherLetters, Kind::HydrateDots, Kind::ScriptDigits,
-                           Kind::Charges,         Kind::ChargeSigns,  Kind::CountPoints};
+constexpr Kind kOrder[] = {Kind::CyrillicLetters, Kind::OtherLetters, Kind::HydrateDots,    Kind::ScriptDigits,
+                           Kind::Charges,         Kind::ChargeSigns,  Kind::BlankInNumbers, Kind::CountPoints};
 
 }  // namespace
 

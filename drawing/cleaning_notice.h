@@ -18,6 +18,7 @@ struct CleaningLosses {
         ScriptDigits,     // subscript and superscript digits, which the cleaning drops
         Charges,          // a superscript charge such as "²⁺", gone whole
         ChargeSigns,      // "^", "+" or "-" of a charge written on the line: its digits stay as counts
+        BlankInNumbers,   // a blank between two digits: "CuSO4 5H2O" gives the count 45
         CountPoints,      // a decimal point or comma inside a count
         kKinds
     };
@@ -31,13 +32,15 @@ struct CleaningLosses {
 };
 
 // A character whose loss depends on what comes after it, removed at the end
-// of the text as it was typed: the "." of "C1." is a point inside a count only
+// of the text as a key typed it: the "." of "C1." is a point inside a count only
 // once a digit follows it.
 struct PendingMark {
-    Text Mark;              // empty where nothing waits
-    char32_t Left = 0;      // the nearest character before it that is no blank
-    bool Adjacent = false;  // no blank between it and `Left`
-    std::size_t At = 0;     // where it stood in the cleaned text
+    Text Mark;                // empty where nothing waits
+    char32_t Left = 0;        // the nearest character before it that is no blank
+    bool Adjacent = false;    // no blank between it and `Left`
+    std::size_t At = 0;       // where it stood in the cleaned text
+    Text Digits;              // the digits right before it
+    bool BlankAfter = false;  // a blank was typed after it
 };
 
 // Adds what an edit that turned the box's text `before` into `after` brought

@@ -119,6 +119,9 @@ TEST(CleaningNotice, NamesWhatTheEditLostAndHowToWriteIt) {
         {U"", U"SO4^2-", U"SO42", U"Убраны знаки заряда «^» и «-»: если при них были цифры заряда"},
         {U"", U"Fe3+", U"Fe3", U"Убран знак заряда «+»"},
         {U"", U"SO4-2, H+", U"SO42H", U"знак заряда «-»"},
+        {U"", U"Fe3+", U"Fe3", U"В формуле убран знак заряда «+»: посчитано для Fe3.", true},
+        {U"", U"CuSO4 5H2O", U"CuSO45H2O", U"Убран пробел внутри числа «45»: цифры по обе стороны от него слились"},
+        {U"", U"Na2CO3 10H2O", U"Na2CO310H2O", U"пробел внутри числа «310»", true},
         {U"H", U"HЖ", U"H", U"«Ж»"},                                              // the edit only appends
         {U"", U"абвгдёжз", U"", U"«ж» и «з»: в формуле"},                         // eight named, no more to tell
         {U"", U"HÀɏͰϿＡｚ", U"H", U"алфавита «À», «ɏ», «Ͱ», «Ͽ», «Ａ» и «ｚ»:"},  // each alphabet's first and last
@@ -145,6 +148,8 @@ TEST(CleaningNotice, NamesWhatTheEditLostAndHowToWriteIt) {
         {U"", U"K4[Fe(CN)6]", U"K4Fe(CN)6", U""},
         {U"", U"H2 O", U"H2O", U""},
         {U"", U"Na+ Cl-", U"NaCl", U""},
+        {U"", U"CH3–CH2–OH", U"CH3CH2OH", U""},  // bonds, not charges
+        {U"", U"CH3-CH3", U"CH3CH3", U"", true},
         {U"", U"H2O.", U"H2O", U""},
         {U"", U"H2O.", U"H2O", U"", true},
         {U"", U"H2 O", U"H2O", U"", true},
