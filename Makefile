@@ -82,14 +82,14 @@ web: deps-web
 	emcmake cmake -S . -B $(WEB_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DVELTRAX_UI=OFF -DVELTRAX_TESTS=OFF
 	cmake --build $(WEB_BUILD)
 	@mkdir -p dist
-	node web/bundle.mjs $(WEB_BUILD)/web/veltrax_core.js dist/veltrax.html
+	VELTRAX_WEB_MODULES=$$(scripts/web-modules.sh $(WEB_BUILD)) node web/bundle.mjs $(WEB_BUILD)/web/veltrax_core.js dist/veltrax.html
 
 # The tests' build holds the page's core too: the page is put together from it.
 test-web: build-tests deps-web
 	emcmake cmake -S . -B $(WEB_TEST_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DVELTRAX_UI=OFF -DVELTRAX_TESTS=ON
 	cmake --build $(WEB_TEST_BUILD)
 	@mkdir -p dist
-	node web/bundle.mjs $(WEB_TEST_BUILD)/web/veltrax_core.js dist/veltrax.html
+	VELTRAX_WEB_MODULES=$$(scripts/web-modules.sh $(WEB_TEST_BUILD)) node web/bundle.mjs $(WEB_TEST_BUILD)/web/veltrax_core.js dist/veltrax.html
 	scripts/test-web.sh $(BUILD) $(WEB_TEST_BUILD) dist/veltrax.html
 
 # docs/veltrax-web.png, from the browser tests.

@@ -1,8 +1,10 @@
 // Puts the page together as one self-contained file: the HTML with its style,
-// the core (its wasm inside it) and the page's script inlined.
-// Usage: node bundle.mjs CORE.js OUTPUT.html
+// the core (its wasm inside it) and the page's modules, joined by esbuild,
+// inlined. Usage: node bundle.mjs CORE.js OUTPUT.html
+//   VELTRAX_WEB_MODULES  where npm installed web/package.json (scripts/web-modules.sh)
 import { readFileSync, writeFileSync, renameSync } from "node:fs";
-import { dirname, join } from "node:path";
+import { createRequire } from "node:module";
+import { dirname, join, resolve } from "node:path";
 import { fileURLToPath } from "node:url";
 
 const here = dirname(fileURLToPath(import.meta.url));
@@ -16,10 +18,23 @@ const script = (text) => text.replace(/<\/(script)/gi, "<\\/$1").replace(/<!--/g
 // The ready element tables, byte for byte: one character a byte.
 const table = (name) => readFileSync(join(here, "..", "tables", name)).toString("latin1");
 const tables = JSON.stringify({ school: table("NameMass-school.dat"), iupac: table("NameMass-iupac-2021.dat") });
+const modules = resolve(process.env.VELTRAX_WEB_MODULES ?? "node_modules");
+const esbuild = createRequire(join(modules, "x"))("esbuild");
+const { outputFiles } = esbuild.buildSync({
+  entryPoints: [join(here, "page", "main.js")],
+  bundle: true,
+  format: "iife",
+  target: "es2020",
+  minify: true,
+  write: false,
+  legalComments: "inline",
+  nodePaths: [modules],
+  define: { VELTRAX_READY_TABLES: tables },
+});
 const parts = {
   "/*@STYLE@*/": readFileSync(join(here, "page.css"), "utf8"),
   "/*@CORE@*/": script(readFileSync(core, "utf8")),
-  "/*@PAGE@*/": script(readFileSync(join(here, "page.js"), "utf8").replace("/*@TABLES@*/ null", () => tables)),
+  "/*@PAGE@*/": script(outputFiles[0].text),
 };
 let page = readFileSync(join(here, "page.html"), "utf8");
 for (const [mark, text] of Object.entries(parts)) {

@@ -1,0 +1,29 @@
+// The page is the program's window: the same six controls, laid out in twips
+// as the desktop lays them out, and the same core, compiled to WebAssembly,
+// doing everything that is not the browser's work. This starts it.
+import { $ } from "./dom.js";
+import { call, core, setCore, textWidth } from "./core.js";
+import { formulaInput } from "./formula_box.js";
+import { layout, visibleTwips } from "./layout.js";
+import { draw } from "./picture.js";
+import "./report_box.js";
+import { store } from "./store.js";
+import { showSource } from "./table_panel.js";
+
+const txtFormula = $("txtFormula");
+
+window.addEventListener("resize", () => {
+  layout();
+  if (core) draw(call("picture", visibleTwips()));
+});
+layout();
+VeltraxCore({ veltraxStore: store, veltraxTextWidth: textWidth }).then((module) => {
+  setCore(module);
+  core._veltrax_start();
+  showSource();
+  // What was typed while the core was loading is handled now.
+  if (txtFormula.value !== txtFormula.defaultValue) formulaInput();
+  document.documentElement.dataset.ready = "true";
+  performance.mark("veltrax-ready");
+  if (document.activeElement === document.body) txtFormula.focus();
+});

@@ -1,0 +1,36 @@
+// Messages: modal, one at a time, in order; and what a screen reader hears.
+import { $ } from "./dom.js";
+
+// The result of Enter or of the button, for a screen reader.
+const resultLive = $("resultLive");
+export const announce = (text) => {
+  resultLive.textContent = "";
+  resultLive.textContent = text;
+};
+
+const messageBox = $("message");
+const messages = [];
+let focusBeforeMessages = null;
+const showNextMessage = () => {
+  if (messageBox.open || messages.length === 0) return;
+  if (focusBeforeMessages === null) focusBeforeMessages = document.activeElement;
+  $("messageText").textContent = messages.shift();
+  messageBox.showModal();
+  $("messageOK").focus();
+};
+messageBox.addEventListener("close", () => {
+  if (messages.length > 0) {
+    setTimeout(showNextMessage);
+    return;
+  }
+  const back = focusBeforeMessages;
+  focusBeforeMessages = null;
+  if (back && back !== document.body) back.focus();
+});
+// Opened after the event that raised them has ended, so that the Enter that
+// started an analysis does not also press OK.
+export const queueMessages = (texts) => {
+  if (texts.length === 0) return;
+  messages.push(...texts);
+  setTimeout(showNextMessage);
+};
