@@ -8,7 +8,8 @@
 #   make windows        the Windows program, zip and installer (dist/)
 #   make dist           every artefact the project ships, in dist/ with SHA256SUMS
 #   make windows-check  the installer tried under Wine
-#   make web            dist/veltrax.html: the program as one offline web page
+#   make web            dist/veltrax.html: the program as one offline web page, and
+#                       dist/web/: the same page for a web server, installable and offline
 #   make test-web       the core under node, compared with the native one, and the page in Chromium
 #   make mutants        a mutation check of the core against its tests (MUTANTS=60, MUTANT_SEED=1)
 
@@ -82,15 +83,15 @@ web: deps-web
 	emcmake cmake -S . -B $(WEB_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DVELTRAX_UI=OFF -DVELTRAX_TESTS=OFF
 	cmake --build $(WEB_BUILD)
 	@mkdir -p dist
-	VELTRAX_WEB_MODULES=$$(scripts/web-modules.sh $(WEB_BUILD)) node web/bundle.mjs $(WEB_BUILD)/web/veltrax_core.js dist/veltrax.html
+	VELTRAX_WEB_MODULES=$$(scripts/web-modules.sh $(WEB_BUILD)) node web/bundle.mjs $(WEB_BUILD)/web/veltrax_core.js dist/veltrax.html dist/web
 
 # The tests' build holds the page's core too: the page is put together from it.
 test-web: build-tests deps-web
 	emcmake cmake -S . -B $(WEB_TEST_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DVELTRAX_UI=OFF -DVELTRAX_TESTS=ON
 	cmake --build $(WEB_TEST_BUILD)
 	@mkdir -p dist
-	VELTRAX_WEB_MODULES=$$(scripts/web-modules.sh $(WEB_TEST_BUILD)) node web/bundle.mjs $(WEB_TEST_BUILD)/web/veltrax_core.js dist/veltrax.html
-	scripts/test-web.sh $(BUILD) $(WEB_TEST_BUILD) dist/veltrax.html
+	VELTRAX_WEB_MODULES=$$(scripts/web-modules.sh $(WEB_TEST_BUILD)) node web/bundle.mjs $(WEB_TEST_BUILD)/web/veltrax_core.js dist/veltrax.html dist/web
+	scripts/test-web.sh $(BUILD) $(WEB_TEST_BUILD) dist/veltrax.html dist/web
 
 # docs/veltrax-web.png, from the browser tests.
 web-screenshot:

@@ -11,4 +11,5 @@ echo "$output"
 grep -q "^not built: the Windows zip and installer: Qt for Windows is not built" <<<"$output"
 (cd "$trial/dist" && sha256sum --check --quiet SHA256SUMS)
 grep -q "veltrax_.*_amd64\.deb$" "$trial/dist/SHA256SUMS" && grep -q " veltrax\.html$" "$trial/dist/SHA256SUMS"
+grep -q " web/index\.html$" "$trial/dist/SHA256SUMS" && grep -q " web/sw\.js$" "$trial/dist/SHA256SUMS"
 echo "dist check passed"

@@ -15,14 +15,14 @@ run=(
   qt6-translations-l10n fonts-liberation
 )
 windows=(g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64 googletest)
-web=(emscripten node-acorn chromium fonts-liberation googletest)
+web=(emscripten node-acorn chromium fonts-liberation googletest librsvg2-bin)
 # npm where no node with its npm is there already (a node from elsewhere
 # brings its own, and Debian's npm would not fit it).
 command -v npm >/dev/null 2>&1 || web+=(nodejs npm)
 tests=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   clang-14 libclang-rt-14-dev
-  dpkg-dev file lintian desktop-file-utils appstream python3
+  dpkg-dev file lintian desktop-file-utils appstream python3 zbar-tools
   "${windows[@]}"
   "${web[@]}"
 )

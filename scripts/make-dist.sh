@@ -2,6 +2,7 @@
 # Puts every artefact the project ships into dist/, with SHA256SUMS:
 #   veltrax_<version>_amd64.deb       the Debian package (the page inside it)
 #   veltrax.html                      the program as one offline web page
+#   web/                              the same page for a web server: installable, offline
 #   veltrax-<version>-windows-x64.zip and veltrax-<version>-setup.exe
 #                                     where Qt for Windows is built on this machine
 #   source/                           then also the exact Qt sources they were built from
@@ -12,8 +13,8 @@ here=$(cd "$(dirname "$0")/.." && pwd)
 build=$1
 dist=${VELTRAX_DIST:-$here/dist}  # another folder for a trial run
 mkdir -p "$dist"
-[[ -f $here/dist/veltrax.html ]] || make -C "$here" web
-[[ $dist -ef $here/dist ]] || cp "$here/dist/veltrax.html" "$dist/"
+[[ -f $here/dist/veltrax.html && -f $here/dist/web/sw.js ]] || make -C "$here" web
+[[ $dist -ef $here/dist ]] || { cp "$here/dist/veltrax.html" "$dist/"; rm -rf "$dist/web"; cp -r "$here/dist/web" "$dist/"; }
 package=$(ls -t "$build"/veltrax_*.deb | head -n 1)
 cp "$package" "$dist/"
 missing=()

@@ -2,27 +2,20 @@
 // Chromium, headless, driven by keyboard and mouse.
 //   VELTRAX_PAGE        the page (default dist/veltrax.html)
 //   VELTRAX_SCREENSHOT  where to save the picture of the page after Ca(OH)2
-//   VELTRAX_NODE_MODULES  where npm installed playwright-core
 import { after, before, describe, test } from "node:test";
 import assert from "node:assert/strict";
 import { mkdtempSync, readFileSync, writeFileSync } from "node:fs";
 import { tmpdir } from "node:os";
-import { createRequire } from "node:module";
+import { launchChromium } from "./chromium.mjs";
 import { join, resolve } from "node:path";
 import { pathToFileURL } from "node:url";
-
-const { chromium } = createRequire(join(resolve(process.env.VELTRAX_NODE_MODULES ?? "node_modules"), "x"))("playwright-core");
 
 const pageUrl = pathToFileURL(resolve(process.env.VELTRAX_PAGE ?? "dist/veltrax.html")).href;
 const screenshot = process.env.VELTRAX_SCREENSHOT;
 
 let browser;
 before(async () => {
-  browser = await chromium.launch({
-    executablePath: "/usr/bin/chromium",
-    args: ["--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run", "--disable-background-networking",
-      "--disable-component-update", "--disable-sync"],
-  });
+  browser = await launchChromium();
 });
 after(async () => browser?.close());
 

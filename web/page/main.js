@@ -9,6 +9,7 @@ import { draw } from "./picture.js";
 import "./report_box.js";
 import { store } from "./store.js";
 import { showSource } from "./table_panel.js";
+import { registerWorker } from "./worker.js";
 
 const txtFormula = $("txtFormula");
 
@@ -27,3 +28,4 @@ VeltraxCore({ veltraxStore: store, veltraxTextWidth: textWidth }).then((module) 
   performance.mark("veltrax-ready");
   if (document.activeElement === document.body) txtFormula.focus();
 });
+registerWorker();

@@ -34,3 +34,30 @@ export const queueMessages = (texts) => {
   messages.push(...texts);
   setTimeout(showNextMessage);
 };
+
+// A question with two answers, one at a time: `action` runs on the first,
+// `after` on either, once the question has closed.
+const questionBox = $("confirmRestore");
+const questions = [];
+let asked = null;
+const askNext = () => {
+  if (questionBox.open || questions.length === 0) return;
+  asked = questions.shift();
+  $("confirmText").textContent = asked.question;
+  $("confirmYes").textContent = asked.yes;
+  $("confirmNo").textContent = asked.no;
+  questionBox.returnValue = "";
+  questionBox.showModal();
+  $("confirmNo").focus();
+};
+questionBox.addEventListener("close", () => {
+  const { action, after } = asked;
+  asked = null;
+  if (questionBox.returnValue === "yes") action();
+  if (after) after();
+  setTimeout(askNext);
+});
+export const ask = (question, yes, no, action, after = null) => {
+  questions.push({ question, yes, no, action, after });
+  askNext();
+};

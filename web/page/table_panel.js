@@ -1,7 +1,7 @@
 // The element table panel.
 import { $ } from "./dom.js";
 import { core } from "./core.js";
-import { queueMessages } from "./messages.js";
+import { ask, queueMessages } from "./messages.js";
 import { kStorageKey, kTableName, store } from "./store.js";
 
 const cmdTable = $("cmdTable");
@@ -196,24 +196,11 @@ $("tableSave").addEventListener("click", () => {
   say("Таблица сохранена как NameMass.dat в папку загрузок браузера.");
 });
 // A whole table replaced after a question: the built-in one or a ready one.
-const confirmBox = $("confirmRestore");
-let onConfirm = null;
-const ask = (question, action) => {
-  $("confirmText").textContent = question;
-  onConfirm = action;
-  confirmBox.returnValue = "";
-  confirmBox.showModal();
-  $("confirmNo").focus();
-};
-confirmBox.addEventListener("close", () => {
-  if (confirmBox.returnValue === "yes" && onConfirm) onConfirm();
-  onConfirm = null;
-  tableText.focus();
-});
 const offerTable = (button, kind, bytes) =>
   $(button).addEventListener("click", () =>
     ask(`Заменить таблицу элементов таблицей «${kSourceNames[kind]}»? Все правки в нынешней таблице пропадут.`,
-      () => take(bytes(), { kind }, `Взята таблица «${kSourceNames[kind]}».`)));
+      "Заменить", "Отмена", () => take(bytes(), { kind }, `Взята таблица «${kSourceNames[kind]}».`),
+      () => tableText.focus()));
 offerTable("tableRestore", "builtin", builtIn);
 offerTable("tableSchool", "school", () => kReadyTables.school);
 offerTable("tableIupac", "iupac", () => kReadyTables.iupac);
