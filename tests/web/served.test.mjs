@@ -3,6 +3,7 @@
 //   VELTRAX_WEB_FOLDER  the folder (default dist/web)
 import { after, before, describe, test } from "node:test";
 import assert from "node:assert/strict";
+import { execFileSync } from "node:child_process";
 import { cpSync, mkdtempSync, readFileSync, writeFileSync } from "node:fs";
 import { createServer } from "node:http";
 import { tmpdir } from "node:os";
@@ -102,6 +103,26 @@ describe("the page on a web server", () => {
     await page.waitForSelector("html[data-ready=true]");
     await page.waitForTimeout(300);
     assert.equal(await page.locator("dialog[open]").count(), 0, "offered once");
+    assert.deepEqual(page.errors, []);
+    await context.close();
+  });
+});
+
+describe("the page's address for the class", () => {
+  test("«Открыть на телефоне» shows the address as a QR code that a phone reads, and in letters", async () => {
+    const context = await browser.newContext({ locale: "ru-RU", viewport: { width: 1366, height: 768 } });
+    const page = await open(context);
+    await page.getByRole("button", { name: "Открыть на телефоне" }).click();
+    const dialog = page.getByRole("dialog", { name: "Открыть на телефоне" });
+    await dialog.waitFor();
+    assert.equal(await dialog.getByRole("textbox", { name: "Адрес" }).inputValue(), site.url);
+    const picture = join(mkdtempSync(join(tmpdir(), "veltrax-code-")), "code.png");
+    await page.locator("#codePicture").screenshot({ path: picture });
+    assert.equal(execFileSync("zbarimg", ["--raw", "-q", picture], { encoding: "utf8", stdio: ["ignore", "pipe", "ignore"] }).trim(), site.url);
+    const [, , width] = await page.locator("#codePicture").boundingBox().then((box) => [box.x, box.y, box.width]);
+    assert.ok(width >= 400, `large enough for a projector: ${width}`);
+    await page.keyboard.press("Escape");
+    assert.equal(await page.locator("dialog[open]").count(), 0);
     assert.deepEqual(page.errors, []);
     await context.close();
   });

@@ -15,6 +15,7 @@ export const geometry = {
   cmbPrecision: [5400, 2040, 975, 315],
   cmdTable: [0, 2745, 1095, 615],
   tableInUse: [0, 3420, 1095, 0], // which element table is in force, under its button
+  cmdPhone: [5280, 2445, 1095, 615], // the page's address as a QR code, under the precision
 };
 // CSS pixels a pixel of the design, from the size of the browser window as
 // it is at the browser's zoom of 100 %: zooming in then enlarges everything,
@@ -62,6 +63,7 @@ export const layout = () => {
   setIf(g.txtPercent, 2, f(W - f(2 * g.txtPercent[0])));
   setIf(g.lblPrecision, 0, f(f(g.txtPercent[0] + g.txtPercent[2]) + 50));
   setIf(g.cmbPrecision, 0, f(f(g.txtPercent[0] + g.txtPercent[2]) + 150));
+  setIf(g.cmdPhone, 0, f(f(g.txtPercent[0] + g.txtPercent[2]) + 50));
   // The notice's band: what stands below the picture moves down by it.
   const place = (id, [left, top, width, height]) => {
     const style = $(id).style;

@@ -6,6 +6,7 @@ import { call, core, setCore, textWidth } from "./core.js";
 import { formulaInput } from "./formula_box.js";
 import { layout, visibleTwips } from "./layout.js";
 import { draw } from "./picture.js";
+import "./codes.js";
 import "./report_box.js";
 import { store } from "./store.js";
 import { showSource } from "./table_panel.js";
