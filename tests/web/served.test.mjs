@@ -127,3 +127,76 @@ describe("the page's address for the class", () => {
     await context.close();
   });
 });
+
+describe("the teacher's table by link", () => {
+  const checksum = (bytes) => {
+    let hash = 0x811c9dc5;
+    for (let i = 0; i < bytes.length; ++i) hash = Math.imul(hash ^ bytes.charCodeAt(i), 0x01000193) >>> 0;
+    return hash.toString(36);
+  };
+  const tableInUse = (page) => page.locator("#tableInUse").textContent();
+  const messages = async (page) => {
+    await page.locator("#message[open]").waitFor();
+    const text = await page.locator("#messageText").textContent();
+    await page.keyboard.press("Enter");
+    return text;
+  };
+
+  test("a ready table with five masses changed fits a small QR code and is taken after the question", async () => {
+    const teacher = await browser.newContext({ locale: "ru-RU", viewport: { width: 1366, height: 768 } });
+    const page = await open(teacher);
+    await page.getByRole("button", { name: "Таблица элементов" }).click();
+    await page.getByRole("button", { name: "Школьная…" }).click();
+    await page.getByRole("button", { name: "Заменить" }).click();
+    // Five masses one more, each in its own width: H 2, B 12, C 13, N 15, O 17.
+    const editor = page.getByRole("textbox", { name: "Таблица элементов (NameMass.dat)" });
+    const [symbols, masses, numbers] = (await editor.inputValue()).split("\n");
+    await editor.fill([symbols, masses.replace(" 1 11 12 14 16 ", " 2 12 13 15 17 "), numbers].join("\n"));
+    await page.getByRole("button", { name: "Закрыть" }).click();
+    await page.getByRole("button", { name: "Таблица элементов" }).click();
+    await page.getByRole("button", { name: "Поделиться таблицей" }).click();
+    const link = await page.getByRole("textbox", { name: "Адрес" }).inputValue();
+    assert.match(link, /^http:\/\/127\.0\.0\.1:\d+\/veltrax\/#table=school&edit=/);
+    const size = Number((await page.locator("#codePicture svg").getAttribute("viewBox")).split(" ")[2]);
+    assert.ok((size - 8 - 17) / 4 <= 10, `QR version ${(size - 25) / 4}`);
+    const picture = join(mkdtempSync(join(tmpdir(), "veltrax-code-")), "code.png");
+    await page.locator("#codePicture").screenshot({ path: picture });
+    assert.equal(execFileSync("zbarimg", ["--raw", "-q", picture], { encoding: "utf8", stdio: ["ignore", "pipe", "ignore"] }).trim(), link);
+    await page.keyboard.press("Escape");
+    await page.keyboard.press("Escape");
+    await formulaBox(page).fill("CH4");
+    await formulaBox(page).press("Enter");
+    const teachers = await firstReportLine(page);
+    assert.equal(teachers, "# Масса - 21");
+
+    // A pupil opens the link: told what it is, asked, and then computing as the teacher does.
+    const pupil = await browser.newContext({ locale: "ru-RU" });
+    const phone = await open(pupil, link);
+    await phone.locator("#confirmRestore[open]").waitFor();
+    const question = await phone.locator("#confirmText").textContent();
+    assert.match(question, /^Взять таблицу элементов по ссылке учителя\? Это таблица «школьная» с правками\./);
+    assert.match(question, /массами: H 2 вместо 1\.00794, B 12 вместо 10\.811, C 13 вместо 12\.011/);
+    await phone.getByRole("button", { name: "Взять" }).click();
+    assert.equal(await tableInUse(phone), "Таблица: по ссылке учителя");
+    assert.equal(phone.url(), site.url);
+    await formulaBox(phone).fill("CH4");
+    await formulaBox(phone).press("Enter");
+    assert.equal(await firstReportLine(phone), teachers);
+
+    // Changed on the way, or a table that the check refuses: told, never taken.
+    for (const [fragment, says] of [
+      [link.split("#")[1].replace("-2~", "-3~"), /^Ссылка на таблицу повреждена/],
+      [`table=school&edit=4-_1&check=${checksum(readFileSync("tables/NameMass-school.dat", "latin1").replace(" H B  ", " H B "))}`,
+        /^Таблица по ссылке не взята: /],
+    ]) {
+      const other = await browser.newContext({ locale: "ru-RU" });
+      const opened = await open(other, `${site.url}#${fragment}`);
+      assert.match(await messages(opened), says);
+      assert.equal(await tableInUse(opened), "Таблица: встроенная");
+      await other.close();
+    }
+    assert.deepEqual([...page.errors, ...phone.errors], []);
+    await teacher.close();
+    await pupil.close();
+  });
+});

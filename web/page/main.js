@@ -8,6 +8,7 @@ import { layout, visibleTwips } from "./layout.js";
 import { draw } from "./picture.js";
 import "./codes.js";
 import "./report_box.js";
+import { offerLinkedTable } from "./share.js";
 import { store } from "./store.js";
 import { showSource } from "./table_panel.js";
 import { registerWorker } from "./worker.js";
@@ -25,6 +26,7 @@ VeltraxCore({ veltraxStore: store, veltraxTextWidth: textWidth }).then((module) 
   showSource();
   // What was typed while the core was loading is handled now.
   if (txtFormula.value !== txtFormula.defaultValue) formulaInput();
+  offerLinkedTable();
   document.documentElement.dataset.ready = "true";
   performance.mark("veltrax-ready");
   if (document.activeElement === document.body) txtFormula.focus();

@@ -7,19 +7,20 @@ import { kStorageKey, kTableName, store } from "./store.js";
 const cmdTable = $("cmdTable");
 // Which table is in force, under its button: the built-in one, a ready one
 // or one from a file, and whether it was edited since.
-const kReadyTables = VELTRAX_READY_TABLES; // put in by the bundler
-const kSourceNames = { builtin: "встроенная", school: "школьная", iupac: "IUPAC 2021" };
-const readSource = () => {
+export const kReadyTables = VELTRAX_READY_TABLES; // put in by the bundler
+export const kSourceNames = { builtin: "встроенная", school: "школьная", iupac: "IUPAC 2021", link: "по ссылке учителя" };
+export const readSource = () => {
   try {
     return JSON.parse(store.getMeta(`${kTableName}#source`)) ?? { kind: "builtin" };
   } catch (error) {
     return { kind: "builtin" };
   }
 };
+export const sourceName = (source) =>
+  (source.kind === "file" ? `из файла «${source.name}»` : kSourceNames[source.kind] ?? "встроенная") +
+  (source.edited ? ", изменена" : "");
 export const showSource = () => {
-  const source = readSource();
-  const name = source.kind === "file" ? `из файла «${source.name}»` : kSourceNames[source.kind] ?? "встроенная";
-  $("tableInUse").textContent = `Таблица: ${name}${source.edited ? ", изменена" : ""}`;
+  $("tableInUse").textContent = `Таблица: ${sourceName(readSource())}`;
 };
 // The file the table in force was loaded from, which the messages name.
 export const tableFile = () => {
@@ -34,11 +35,11 @@ const panel = $("tablePanel");
 const tableText = $("tableText");
 const tableStatus = $("tableStatus");
 const tableConflict = $("tableConflict");
-const builtIn = () => {
+export const builtIn = () => {
   const data = core._veltrax_built_in_data();
   return String.fromCharCode(...core.HEAPU8.subarray(data, data + core._veltrax_built_in_size()));
 };
-const tableBytes = () => {
+export const tableBytes = () => {
   if (store.get(kTableName) === null) store.create(kTableName, builtIn());
   const bytes = store.get(kTableName);
   return bytes === null ? builtIn() : bytes;
@@ -82,7 +83,7 @@ const keep = (bytes, done) => {
       "сохраните таблицу в файл кнопкой «Сохранить как NameMass.dat».");
 };
 // What the analyses would say of a table's bytes, at once.
-const checkTable = (bytes) => {
+export const checkTable = (bytes) => {
   const data = Uint8Array.from(bytes, (c) => c.charCodeAt(0));
   const pointer = core._malloc(data.length + 1);
   core.HEAPU8.set(data, pointer);
@@ -99,7 +100,7 @@ const problemOf = (bytes, source) => {
   return ` ${named}: ${problem.charAt(0).toLowerCase()}${problem.slice(1)}`;
 };
 // A whole new table: stored, said in the status with its check, and shown.
-const take = (bytes, source, done) => {
+export const take = (bytes, source, done) => {
   setSource(source);
   keep(bytes, done);
   tableStatus.textContent += problemOf(bytes, source);
