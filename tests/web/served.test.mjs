@@ -148,6 +148,7 @@ describe("the teacher's table by link", () => {
     await page.getByRole("button", { name: "Таблица элементов" }).click();
     await page.getByRole("button", { name: "Школьная…" }).click();
     await page.getByRole("button", { name: "Заменить" }).click();
+    await page.waitForFunction(() => document.querySelector("#tableInUse").textContent === "Таблица: школьная");
     // Five masses one more, each in its own width: H 2, B 12, C 13, N 15, O 17.
     const editor = page.getByRole("textbox", { name: "Таблица элементов (NameMass.dat)" });
     const [symbols, masses, numbers] = (await editor.inputValue()).split("\n");
@@ -177,7 +178,7 @@ describe("the teacher's table by link", () => {
     assert.match(question, /^Взять таблицу элементов по ссылке учителя\? Это таблица «школьная» с правками\./);
     assert.match(question, /массами: H 2 вместо 1\.00794, B 12 вместо 10\.811, C 13 вместо 12\.011/);
     await phone.getByRole("button", { name: "Взять" }).click();
-    assert.equal(await tableInUse(phone), "Таблица: по ссылке учителя");
+    await phone.waitForFunction(() => document.querySelector("#tableInUse").textContent === "Таблица: по ссылке учителя");
     assert.equal(phone.url(), site.url);
     await formulaBox(phone).fill("CH4");
     await formulaBox(phone).press("Enter");
