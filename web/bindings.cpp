@@ -275,6 +275,9 @@ EMSCRIPTEN_KEEPALIVE const char* veltrax_check_table(const char* bytes, int leng
     return page.answer.c_str();
 }
 
+// How many bytes of an element table are read: a longer file is cut.
+EMSCRIPTEN_KEEPALIVE int veltrax_table_bound() { return static_cast<int>(mdlVeltrax::kMaxNameMassBytes); }
+
 // The built-in NameMass.dat, the final NUL included.
 EMSCRIPTEN_KEEPALIVE const char* veltrax_built_in_data() { return mdlVeltrax::BuiltInNameMass().data(); }
 EMSCRIPTEN_KEEPALIVE int veltrax_built_in_size() { return static_cast<int>(mdlVeltrax::BuiltInNameMass().size()); }

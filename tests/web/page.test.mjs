@@ -347,6 +347,13 @@ describe("the element table", () => {
       assert.equal((await report(page))[0], "# Масса - 18,01528");
       assert.equal((await takeMessages(page)).filter((text) => /пуст \(0 байт\)/.test(text)).length, told);
     }
+    assert.equal(await page.locator("#tableInUse").textContent(), "Таблица: встроенная (файл пуст)");
+    // More than the program reads is refused before anything is stored.
+    await page.getByRole("button", { name: "Таблица элементов" }).click();
+    assert.match(await load("six.dat", ` H  O \r\n 1  16 \r\n 1  8${" ".repeat(98300)}7`),
+      /^Файл «six\.dat» не взят: в нём больше 98305 байт, которые читает программа\. Таблица не изменилась\.$/);
+    assert.equal(await page.evaluate(() => localStorage.getItem("veltrax/NameMass.dat")), "");
+    assert.equal(await page.locator("#tableInUse").textContent(), "Таблица: встроенная (файл пуст)");
     await close(page);
   });
 
@@ -541,6 +548,13 @@ describe("whatever is pasted, stored or opened beside it", () => {
     await second.keyboard.type("!");
     await second.getByRole("button", { name: "Оставить мою" }).waitFor();
     assert.match(await status(second), /ваши правки не сохранены/);
+    assert.equal(await first.locator("#tableInUse").textContent(), "Таблица: своя"); // not what its note said
+    // Escape over the standing conflict asks before the edit goes.
+    await b.press("Escape");
+    await second.locator("#confirmRestore[open]").waitFor();
+    assert.match(await second.locator("#confirmText").textContent(), /^Закрыть таблицу\? Ваши правки не сохранены/);
+    await second.getByRole("button", { name: "Вернуться" }).click();
+    assert.equal(await second.locator("#tablePanel[open]").count(), 1);
     assert.equal(await second.evaluate(() => localStorage.getItem("veltrax/NameMass.dat")), "three");
     await second.getByRole("button", { name: "Оставить мою" }).click();
     assert.equal(await second.evaluate(() => localStorage.getItem("veltrax/NameMass.dat")), "two!\0"); // the built-in's NUL kept
@@ -554,6 +568,19 @@ describe("whatever is pasted, stored or opened beside it", () => {
     await first.keyboard.type("?");
     await first.getByRole("button", { name: "Взять сохранённую" }).click();
     assert.equal(await a.inputValue(), "four");
+    // An edit stored here, then written over by one made on an older table
+    // before this one reached it: offered back, not lost.
+    await a.fill("five");
+    await first.waitForFunction(() => document.querySelector("#tableStatus").textContent.startsWith("Правки сохранены"));
+    await second.evaluate(() => {
+      localStorage.setItem("veltrax/NameMass.dat", "six");
+      localStorage.setItem("veltrax/NameMass.dat#version", "crossing<an older one");
+    });
+    await first.getByRole("button", { name: "Оставить мою" }).waitFor();
+    assert.equal(await a.inputValue(), "five");
+    assert.match(await status(first), /^Правку, сохранённую здесь, заменила одновременная правка/);
+    await first.getByRole("button", { name: "Оставить мою" }).click();
+    assert.equal(await first.evaluate(() => localStorage.getItem("veltrax/NameMass.dat")), "five");
     await second.close();
     await close(first);
   });
@@ -690,6 +717,16 @@ describe("layout and keyboard", () => {
     assert.ok(Math.abs(await physical() - 2 * atHundred) < 1, `${await physical()} against ${atHundred}`);
     await zoomTo(4);
     await noticeHidesNothing(page);
+    // A message opens at its top, its first line in sight, and its OK is in reach.
+    await formulaBox(page).fill("Xx");
+    await formulaBox(page).press("Enter");
+    await page.locator("#message[open]").waitFor();
+    const [, textTop] = await box(page, "messageText");
+    assert.ok(textTop >= 0 && textTop < 192, `the message's first line at ${textTop}`);
+    await page.locator("#messageOK").scrollIntoViewIfNeeded();
+    const [, okTop, , okHeight] = await box(page, "messageOK");
+    assert.ok(okTop >= 0 && okTop + okHeight <= 192 + 1, `OK at ${okTop}`);
+    await takeMessages(page);
     for (const id of ["txtFormula", "txtPercent", "Command1", "cmdTable", "cmbPrecision"]) {
       await page.locator(`#${id}`).scrollIntoViewIfNeeded();
       const [left, top, width, height] = await box(page, id);

@@ -16,7 +16,10 @@ const showNextMessage = () => {
   if (focusBeforeMessages === null) focusBeforeMessages = document.activeElement;
   $("messageText").textContent = messages.shift();
   messageBox.showModal();
-  $("messageOK").focus();
+  // Opened at its top, so that its first line (which element, which file)
+  // is in sight at any zoom; OK is reached by scrolling or by Enter.
+  messageBox.scrollTop = 0;
+  $("messageOK").focus({ preventScroll: true });
 };
 messageBox.addEventListener("close", () => {
   if (messages.length > 0) {
@@ -48,7 +51,8 @@ const askNext = () => {
   $("confirmNo").textContent = asked.no;
   questionBox.returnValue = "";
   questionBox.showModal();
-  $("confirmNo").focus();
+  questionBox.scrollTop = 0;
+  $("confirmNo").focus({ preventScroll: true });
 };
 questionBox.addEventListener("close", () => {
   const { action, after } = asked;

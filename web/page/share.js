@@ -10,15 +10,11 @@
 import { qrCode, showCode } from "./codes.js";
 import { $ } from "./dom.js";
 import { ask, queueMessages } from "./messages.js";
-import { builtIn, checkTable, kReadyTables, kSourceNames, readSource, sourceName, tableBytes, take } from "./table_panel.js";
+import { checksum } from "./store.js";
+import { builtIn, checkTable, kReadyTables, kSourceNames, sourceName, sourceOf, tableBytes, take } from "./table_panel.js";
 
 const ready = () => ({ builtin: builtIn(), school: kReadyTables.school, iupac: kReadyTables.iupac });
 const tokens = (bytes) => bytes.match(/ +|\r\n|\r|\n|[^ \r\n]+/g) ?? [];
-const checksum = (bytes) => {
-  let hash = 0x811c9dc5;
-  for (let i = 0; i < bytes.length; ++i) hash = Math.imul(hash ^ bytes.charCodeAt(i), 0x01000193) >>> 0;
-  return hash.toString(36);
-};
 const encodeToken = (token) => (/^ +$/.test(token) ? `_${token.length}` : /^[A-Za-z0-9.]+$/.test(token) ? token : null);
 const decodeToken = (text) => (/^_\d{1,5}$/.test(text) ? " ".repeat(Number(text.slice(1))) : /^[A-Za-z0-9.]+$/.test(text) ? text : null);
 
@@ -143,7 +139,7 @@ export const offerLinkedTable = async () => {
     forget();
     return;
   }
-  const source = readSource();
+  const source = sourceOf();
   const what = linked.name ? `таблица «${linked.name}»${linked.edited ? " с правками" : ""}` : "таблица учителя";
   const changed = differences(linked.bytes, inForce);
   ask(`Взять таблицу элементов по ссылке учителя? Это ${what}. От таблицы, по которой страница считает сейчас ` +

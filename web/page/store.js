@@ -13,6 +13,14 @@
 // tabs' writes) stands in for the file's stamp, so that no look costs more
 // than a comparison, however large the table.
 export const kTableName = "NameMass.dat";
+
+// A short hash of a table's bytes (FNV-1a), to tell that a note or a link
+// belongs to these very bytes.
+export const checksum = (bytes) => {
+  let hash = 0x811c9dc5;
+  for (let i = 0; i < bytes.length; ++i) hash = Math.imul(hash ^ bytes.charCodeAt(i), 0x01000193) >>> 0;
+  return hash.toString(36);
+};
 const kStorageKey = "veltrax/";
 export { kStorageKey };
 
@@ -59,15 +67,17 @@ export const store = (() => {
   };
   const version = (name) => (storage === null ? null : fromStorage(name + "#version"));
   // Writes into storage, with a new version beside the table for other
-  // tabs' conflict check; false where the browser refuses.
-  const write = (name, bytes) => {
+  // tabs' conflict check, which names the version the bytes were made from
+  // ("<" and it), so that a tab whose stored edit was written over unseen can
+  // tell; false where the browser refuses.
+  const write = (name, bytes, base = null) => {
     try {
       storage.setItem(kStorageKey + name, bytes);
     } catch (error) {
       return false;
     }
     try {
-      storage.setItem(kStorageKey + name + "#version", `${Date.now()}-${Math.random()}`);
+      storage.setItem(kStorageKey + name + "#version", `${Date.now()}-${Math.random()}<${base ?? ""}`);
     } catch (error) {
       // The table itself is stored; only other tabs' conflict check misses this write.
     }
@@ -76,8 +86,8 @@ export const store = (() => {
   };
   // Stores the bytes; false where the browser refuses, and then the page
   // keeps them for its life.
-  const set = (name, bytes) => {
-    if (storage !== null && write(name, bytes)) {
+  const set = (name, bytes, base = null) => {
+    if (storage !== null && write(name, bytes, base)) {
       unsaved.delete(name);
       return true;
     }
