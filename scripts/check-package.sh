@@ -11,6 +11,7 @@ dpkg-deb -x "$package" "$unpacked"
 echo "lintian $package"
 lintian --fail-on error,warning --allow-root "$package"
 desktop-file-validate "$unpacked"/usr/share/applications/org.veltrax.Veltrax.desktop
+desktop-file-validate "$unpacked"/usr/share/applications/org.veltrax.Veltrax.Web.desktop
 appstreamcli validate --no-net "$unpacked"/usr/share/metainfo/org.veltrax.Veltrax.metainfo.xml
 # The page is in the package, the very one that was built.
 cmp "$unpacked/usr/share/veltrax/veltrax.html" "$(dirname "$0")/../dist/veltrax.html"

@@ -734,6 +734,11 @@ describe("layout and keyboard", () => {
     }
     await page.locator("#cmdTable").click();
     assert.equal(await page.locator("#tablePanel[open]").count(), 1);
+    // The panel opens at its top, and its last button is reached by scrolling it.
+    assert.ok((await box(page, "tableCaption"))[1] >= 0);
+    await page.locator("#tableClose").scrollIntoViewIfNeeded();
+    const [, closeTop, , closeHeight] = await box(page, "tableClose");
+    assert.ok(closeTop >= 0 && closeTop + closeHeight <= 192 + 1, `Закрыть at ${closeTop}`);
     await close(page);
   });
 

@@ -95,7 +95,7 @@ describe("the page on a web server", () => {
     await page.waitForSelector("html[data-ready=true]");
     const question = page.getByRole("dialog");
     await question.waitFor();
-    assert.equal(await page.locator("#confirmText").textContent(), "Доступна новая версия Veltrax — обновить?");
+    assert.equal(await page.locator("#confirmText").textContent(), "Доступна новая версия Veltrax\u00a0— обновить?");
     // Until then the page in the lesson stays the old one.
     assert.equal(await page.locator('meta[name="veltrax-test"]').count(), 0);
     await question.getByRole("button", { name: "Обновить" }).click();

@@ -16,10 +16,14 @@ export const kTableName = "NameMass.dat";
 
 // A short hash of a table's bytes (FNV-1a), to tell that a note or a link
 // belongs to these very bytes.
+// The last answer is kept: the same table is asked about at once again.
+let lastHashed = { bytes: null, hash: "" };
 export const checksum = (bytes) => {
+  if (bytes === lastHashed.bytes) return lastHashed.hash;
   let hash = 0x811c9dc5;
   for (let i = 0; i < bytes.length; ++i) hash = Math.imul(hash ^ bytes.charCodeAt(i), 0x01000193) >>> 0;
-  return hash.toString(36);
+  lastHashed = { bytes, hash: hash.toString(36) };
+  return lastHashed.hash;
 };
 const kStorageKey = "veltrax/";
 export { kStorageKey };

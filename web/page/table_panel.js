@@ -38,7 +38,9 @@ export const showSource = () => {
   if (core) $("tableInUse").textContent = `Таблица: ${sourceName(sourceOf())}`;
 };
 // The file the table in force was loaded from, which the messages name.
+// Only where the note speaks of a file are the bytes looked at.
 export const tableFile = () => {
+  if (readNote().kind !== "file") return "";
   const source = sourceOf();
   return source.kind === "file" ? source.name : "";
 };

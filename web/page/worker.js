@@ -10,7 +10,7 @@ export const registerWorker = () => {
   const offer = (registration) => {
     if (offered || !registration.waiting || !navigator.serviceWorker.controller) return;
     offered = true;
-    ask("Доступна новая версия Veltrax — обновить?", "Обновить", "Позже", () => {
+    ask("Доступна новая версия Veltrax\u00a0— обновить?", "Обновить", "Позже", () => {
       navigator.serviceWorker.addEventListener("controllerchange", () => location.reload(), { once: true });
       registration.waiting.postMessage("update");
     });
