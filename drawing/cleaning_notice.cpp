@@ -72,12 +72,6 @@ void Add(CleaningLosses& losses, Kind kind, Text item) {
     if (std::find(items.begin(), items.end(), item) == items.end()) items.push_back(std::move(item));
 }
 
-std::size_t DigitsFrom(TextView text, std::size_t at) {
-    std::size_t end = at;
-    while (end < text.size() && IsDigit(text[end])) ++end;
-    return end - at;
-}
-
 void NoteScriptDigits(CleaningLosses& losses, TextView digits);
 
 // A mark whose loss depends on what stands on either side of it: a point, a
@@ -95,8 +89,7 @@ void NoteMark(CleaningLosses& losses, const PendingMark& mark, TextView after, s
             NoteScriptDigits(losses, mark.Mark);
     } else if (IsBlankLike(m)) {
         // "CuSO4 5H2O": the two numbers become one.
-        if (!mark.Digits.empty() && IsDigit(r))
-            Add(losses, Kind::BlankInNumbers, mark.Digits + Text(after.substr(right, DigitsFrom(after, right))));
+        if (!mark.Digits.empty() && IsDigit(r)) Add(losses, Kind::BlankInNumbers, Text{mark.Digits.back(), kBlank, r});
     } else if (IsLineSign(m)) {
         // "Fe3+", "SO4 2-", "SO4-2": a digit beside the sign may be the charge,
         // which then stays as a count; "CH3–CH3" is a bond.
@@ -191,18 +184,21 @@ void NoteLosses(TextView before, TextView after, CleaningLosses& losses, Pending
         } else if (IsSuperscript(c)) {
             at = NoteSuperscripts(after, at, {}, at > 0 ? after[at - 1] : 0, at == start, losses, pending) - 1;
         } else if (c == U'.' || c == U',' || c == U'^' || IsHydrateDot(c) || IsLineSign(c) || IsBlankLike(c)) {
+            // A run of blanks is one mark, looked at once; whatever it holds,
+            // every look here is bounded by the runs of blanks around it.
+            if (IsBlankLike(c) && at > start && IsBlankLike(after[at - 1])) continue;
             // A blank typed before it is no longer in the box, but was there.
             const bool blankBefore = at == start && !waiting.Mark.empty() && IsBlankLike(waiting.Mark.front());
             const bool adjacent = at > 0 && !IsBlankLike(after[at - 1]) && !blankBefore && !waiting.BlankAfter;
-            std::size_t digits = at;
-            while (digits > 0 && IsDigit(after[digits - 1])) --digits;
-            const PendingMark mark{Text(1, c), Neighbour(after, at, -1), adjacent, KeptBefore(after, at),
-                                   Text(after.substr(digits, at - digits))};
+            PendingMark mark{Text(1, c), Neighbour(after, at, -1), adjacent, 0,
+                             at > 0 && IsDigit(after[at - 1]) ? Text(1, after[at - 1]) : Text()};
             const std::size_t right = NeighbourAt(after, at, +1);
-            if (right == Text::npos && key)
-                pending = mark;
-            else
+            if (right == Text::npos && key) {
+                mark.At = KeptBefore(after, at);
+                pending = std::move(mark);
+            } else {
                 NoteMark(losses, mark, after, right, right == at + 1);
+            }
         }
     }
 }
@@ -257,7 +253,7 @@ Naming NamingOf(const CleaningLosses& losses, Kind kind) {
         case Kind::ChargeSigns:
             return {U"знак заряда", U"знаки заряда", false};
         case Kind::BlankInNumbers:
-            return {U"пробел внутри числа", U"пробелы внутри чисел", false};
+            return {U"пробел между цифрами", U"пробелы между цифрами", false};
         case Kind::CountPoints:
         case Kind::kKinds:
             break;
@@ -299,8 +295,8 @@ Text Advice(const CleaningLosses& losses, Kind kind, bool many) {
                    U"уберите и эти цифры, например SO4 вместо SO4^2-.";
         case Kind::BlankInNumbers:
             return Text(U": цифры по обе стороны ") + (many ? U"каждого" : U"от него") +
-                   U" слились в одно число. Если это кристаллогидрат, пишите его со скобками: CuSO4(H2O)5 вместо CuSO4 "
-                   U"5H2O.";
+                   U" слились в одно число. Если это кристаллогидрат, пишите его со скобками: CuSO4(H2O)5 вместо "
+                   U"CuSO4 5H2O.";
         case Kind::CountPoints: {
             const auto& items = losses.Items[kind];
             const bool point = std::find(items.begin(), items.end(), U".") != items.end();

@@ -18,7 +18,7 @@ struct CleaningLosses {
         ScriptDigits,     // subscript and superscript digits, which the cleaning drops
         Charges,          // a superscript charge such as "²⁺", gone whole
         ChargeSigns,      // "^", "+" or "-" of a charge written on the line: its digits stay as counts
-        BlankInNumbers,   // a blank between two digits: "CuSO4 5H2O" gives the count 45
+        BlankInNumbers,   // a blank between two digits ("4 5"): "CuSO4 5H2O" gives the count 45
         CountPoints,      // a decimal point or comma inside a count
         kKinds
     };

@@ -120,8 +120,8 @@ TEST(CleaningNotice, NamesWhatTheEditLostAndHowToWriteIt) {
         {U"", U"Fe3+", U"Fe3", U"Убран знак заряда «+»"},
         {U"", U"SO4-2, H+", U"SO42H", U"знак заряда «-»"},
         {U"", U"Fe3+", U"Fe3", U"В формуле убран знак заряда «+»: посчитано для Fe3.", true},
-        {U"", U"CuSO4 5H2O", U"CuSO45H2O", U"Убран пробел внутри числа «45»: цифры по обе стороны от него слились"},
-        {U"", U"Na2CO3 10H2O", U"Na2CO310H2O", U"пробел внутри числа «310»", true},
+        {U"", U"CuSO4 5H2O", U"CuSO45H2O", U"Убран пробел между цифрами «4 5»: цифры по обе стороны от него слились"},
+        {U"", U"Na2CO3 10H2O", U"Na2CO310H2O", U"В формуле убран пробел между цифрами «3 1»: посчитано для Na2CO310H2O.", true},
         {U"H", U"HЖ", U"H", U"«Ж»"},                                              // the edit only appends
         {U"", U"абвгдёжз", U"", U"«ж» и «з»: в формуле"},                         // eight named, no more to tell
         {U"", U"HÀɏͰϿＡｚ", U"H", U"алфавита «À», «ɏ», «Ͱ», «Ͽ», «Ａ» и «ｚ»:"},  // each alphabet's first and last

@@ -313,6 +313,24 @@ describe("the element table", () => {
     await page.keyboard.type(" ");
     await page.getByRole("button", { name: "Закрыть" }).click();
     assert.equal(await inUse.textContent(), "Таблица: школьная, изменена");
+    // What storage holds, however it came there, decides the name: a note
+    // without its table, a table without a note, a note of other bytes.
+    const school = readFileSync(new URL("../../tables/NameMass-school.dat", import.meta.url), "latin1");
+    for (const [table, note, says] of [
+      [null, { kind: "file", name: "six.dat" }, "Таблица: встроенная"],
+      [school, null, "Таблица: школьная"],
+      [school.replace(" 35.5 ", " 35.4 "), null, "Таблица: своя"],
+      [school.replace(" 35.5 ", " 35.4 "), { kind: "file", name: "six.dat", check: "0" }, "Таблица: своя"],
+    ]) {
+      await page.evaluate(([bytes, source]) => {
+        localStorage.clear();
+        if (bytes !== null) localStorage.setItem("veltrax/NameMass.dat", bytes);
+        if (source !== null) localStorage.setItem("veltrax/NameMass.dat#source", JSON.stringify(source));
+      }, [table, note]);
+      await page.reload();
+      await page.waitForSelector("html[data-ready=true]");
+      assert.equal(await inUse.textContent(), says);
+    }
     await close(page);
   });
 

@@ -251,7 +251,7 @@ $("tableSave").addEventListener("click", () => {
 // A whole table replaced after a question: the built-in one or a ready one.
 const offerTable = (button, kind, bytes) =>
   $(button).addEventListener("click", () =>
-    ask(`Заменить таблицу элементов таблицей «${kSourceNames[kind]}»? Все правки в нынешней таблице пропадут.`,
+    ask(`Заменить таблицу элементов таблицей «${kSourceNames[kind]}»? Все правки в текущей таблице пропадут.`,
       "Заменить", "Отмена", () => take(bytes(), { kind }, `Взята таблица «${kSourceNames[kind]}».`),
       () => tableText.focus()));
 offerTable("tableRestore", "builtin", builtIn);
