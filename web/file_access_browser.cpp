@@ -13,7 +13,9 @@
 //                          per byte; readAt (ns since 1970) defaults to now
 //   create(path, bytes) -> "created", "existed" or "failed"; never replaces
 // A stamp is {size, device, inode, modified, changed} in the units of
-// file_access::FileStamp; the page gives the content's hash as the inode.
+// file_access::FileStamp; the page gives a generation that grows with every
+// change it makes or hears of as the inode, so that an unchanged table is
+// not read again.
 
 namespace {
 
