@@ -43,6 +43,7 @@ Text FormulaCutMessage(std::size_t dropped);
 struct PrintedText {
     Text Printed;
     double X = 0, Y = 0, FontSize = 0;
+    bool operator==(const PrintedText&) const = default;
 };
 
 // What the picture shows, in words, for assistive technology: the texts in

@@ -19,8 +19,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // for percentages beyond single precision, nothing drawn and no infinity shown.
     const bool tooLarge = std::find(messages.shown.begin(), messages.shown.end(), kCompositionNumbersTooLargeMessage) !=
                           messages.shown.end();
-    FUZZ_CHECK(surface.prints.size() == (tooLarge ? 0 : 2 * (workspace.Composition.size() - 1)));
+    FUZZ_CHECK(surface.Printed().size() == (tooLarge ? 0 : 2 * (workspace.Composition.size() - 1)));
     for (const Text& message : messages.shown) FUZZ_CHECK(message.find(U'∞') == Text::npos);
-    FUZZ_CHECK(surface.fontSize == 20);
+    FUZZ_CHECK(surface.FontSize() == 20);
     return 0;
 }

@@ -11,7 +11,7 @@
 
 #include "analysis/platform.h"
 #include "analysis/workspace.h"
-#include "drawing/drawing_surface.h"
+#include "drawing/recorded_picture.h"
 
 // Test doubles for what the core sees of the platform, shared by the tests,
 // the fuzz targets and the benchmarks.
@@ -19,34 +19,19 @@
 using RecordingTextBox = HeldText;
 using RecordingMessages = HeldMessages;
 
-// Widths follow a fixed rule: every character is 0.6 of the font size in
-// points, times 20 twips a point.
-class RecordingSurface : public DrawingSurface {
+// The core's recorded picture, with widths by a fixed rule: every character
+// is 0.6 of the font size in points, times 20 twips a point. Clears are
+// counted.
+class RecordingSurface : public RecordedPicture {
 public:
-    struct Drawn {
-        Text text;
-        double x, y, fontSize;
-        bool operator==(const Drawn&) const = default;
-    };
+    using Drawn = PrintedText;
+    RecordingSurface() : RecordedPicture(Width) {}
     void Clear() override {
-        prints.clear();
-        x = y = 0;
+        RecordedPicture::Clear();
         ++clears;
-    }
-    double CurrentX() const override { return x; }
-    void SetCurrentX(double twips) override { x = twips; }
-    double CurrentY() const override { return y; }
-    void SetCurrentY(double twips) override { y = twips; }
-    double FontSize() const override { return fontSize; }
-    void SetFontSize(double points) override { fontSize = points; }
-    void Print(TextView text) override {
-        prints.push_back({Text(text), x, y, fontSize});
-        x += Width(text, fontSize);
     }
     static double Width(TextView text, double points) { return static_cast<double>(text.size()) * points * 0.6 * 20; }
 
-    std::vector<Drawn> prints;
-    double x = 0, y = 0, fontSize = 20;
     int clears = 0;
 };
 

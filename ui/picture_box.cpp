@@ -10,7 +10,10 @@
 #include "drawing/formula_drawing.h"
 #include "qt_text.h"
 
-PictureBox::PictureBox(QWidget* parent) : QWidget(parent) {
+PictureBox::PictureBox(QWidget* parent)
+    : QWidget(parent), RecordedPicture([this](TextView text, double points) {
+          return FontOfSize(points).metrics.horizontalAdvance(ToQString(text)) * kTwipsPerPixel;
+      }) {
     setAutoFillBackground(true);
     setBackgroundRole(QPalette::Midlight);
     setFocusPolicy(Qt::TabFocus);
@@ -20,6 +23,7 @@ PictureBox::PictureBox(QWidget* parent) : QWidget(parent) {
 void PictureBox::SetFontName(const QString& family) {
     family_ = family;
     fonts_.clear();
+    ForgetWidths();
 }
 
 PictureBox::SizedFont& PictureBox::FontOfSize(double points) {
@@ -34,34 +38,8 @@ PictureBox::SizedFont& PictureBox::FontOfSize(double points) {
     font.setFamilies({family_, QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
     font.setStyleHint(QFont::SansSerif);
     font.setPointSizeF(points);
-    fonts_.push_back({points, font, QFontMetricsF(font, this), {}});
-    fonts_.back().asciiAdvance.fill(-1);
+    fonts_.push_back({points, font, QFontMetricsF(font, this)});
     return fonts_.back();
-}
-
-// A formula is printed one character at a time; the widths of the few
-// characters it can hold are measured once per size.
-double PictureBox::AdvanceOf(const QString& text) {
-    SizedFont& sized = FontOfSize(fontSize_);
-    if (text.size() != 1 || text[0].unicode() >= sized.asciiAdvance.size())
-        return sized.metrics.horizontalAdvance(text);
-    double& advance = sized.asciiAdvance[text[0].unicode()];
-    if (advance < 0) advance = sized.metrics.horizontalAdvance(text[0]);
-    return advance;
-}
-
-void PictureBox::Clear() {
-    drawing_.clear();
-    x_ = y_ = 0;
-    normalSize_ = fontSize_;
-    Changed();
-}
-
-void PictureBox::Print(TextView text) {
-    const QString qtext = ToQString(text);
-    drawing_.push_back({qtext, x_, y_, fontSize_});
-    x_ += AdvanceOf(qtext) * kTwipsPerPixel;
-    Changed();
 }
 
 // A formula is drawn one character at a time: the picture asks for one
@@ -89,12 +67,13 @@ void PictureBox::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::TextAntialiasing);
     painter.setPen(palette().color(QPalette::WindowText));
-    for (const auto& drawn : drawing_) {
-        const double left = drawn.x / kTwipsPerPixel;
-        if (left > width()) break;                            // everything after it lies further right
-        const SizedFont& sized = FontOfSize(drawn.fontSize);  // valid until the next call
+    const auto& printed = Printed();
+    for (std::size_t i = 0, visible = VisibleCount(width() * kTwipsPerPixel); i < visible; ++i) {
+        const PrintedText& drawn = printed[i];
+        const SizedFont& sized = FontOfSize(drawn.FontSize);  // valid until the next call
         painter.setFont(sized.font);
-        painter.drawText(QPointF(left, drawn.y / kTwipsPerPixel + sized.metrics.ascent()), drawn.text);
+        painter.drawText(QPointF(drawn.X / kTwipsPerPixel, drawn.Y / kTwipsPerPixel + sized.metrics.ascent()),
+                         ToQString(drawn.Printed));
     }
     if (hasFocus()) {
         QStyleOptionFocusRect option;
@@ -104,9 +83,4 @@ void PictureBox::paintEvent(QPaintEvent*) {
     }
 }
 
-QString PictureBox::Description() const {
-    std::vector<PrintedText> printed;
-    printed.reserve(drawing_.size());
-    for (const auto& drawn : drawing_) printed.push_back({ToText(drawn.text), drawn.x, drawn.y, drawn.fontSize});
-    return ToQString(FormulaDescription(printed, normalSize_));
-}
+QString PictureBox::Description() const { return ToQString(RecordedPicture::Description()); }

@@ -1,7 +1,6 @@
 #include <emscripten.h>
 
 #include <algorithm>
-#include <array>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -13,6 +12,7 @@
 #include "derivation/composition_parser.h"
 #include "drawing/formula_drawing.h"
 #include "drawing/formula_edit.h"
+#include "drawing/recorded_picture.h"
 #include "elements/mdlVeltrax.h"
 #include "elements/table_check.h"
 
@@ -33,56 +33,6 @@ EM_JS(double, veltrax_text_width, (const char* text, double points), {
 });
 // clang-format on
 
-// The picture: keeps what was drawn, and measures a single character once
-// per size, as a formula is printed one character at a time.
-class PagePicture : public DrawingSurface {
-public:
-    void Clear() override {
-        printed.clear();
-        x_ = y_ = 0;
-        normalSize = fontSize_;
-    }
-    double CurrentX() const override { return x_; }
-    void SetCurrentX(double twips) override { x_ = twips; }
-    double CurrentY() const override { return y_; }
-    void SetCurrentY(double twips) override { y_ = twips; }
-    double FontSize() const override { return fontSize_; }
-    void SetFontSize(double points) override { fontSize_ = points; }
-    void Print(TextView text) override {
-        printed.push_back({Text(text), x_, y_, fontSize_});
-        x_ += Width(text);
-    }
-
-    std::vector<PrintedText> printed;
-    double normalSize = 20;
-
-private:
-    struct SizedWidths {
-        double points;
-        std::array<double, 128> ascii;  // negative until measured
-    };
-    double Width(TextView text) {
-        if (text.size() == 1 && text[0] < 128) {
-            SizedWidths& sized = WidthsOf(fontSize_);
-            double& width = sized.ascii[text[0]];
-            if (width < 0) width = veltrax_text_width(ToUtf8(text).c_str(), fontSize_);
-            return width;
-        }
-        return veltrax_text_width(ToUtf8(text).c_str(), fontSize_);
-    }
-    SizedWidths& WidthsOf(double points) {
-        for (auto& sized : widths_)
-            if (sized.points == points) return sized;
-        if (widths_.size() > 8) widths_.clear();
-        widths_.push_back({points, {}});
-        widths_.back().ascii.fill(-1);
-        return widths_.back();
-    }
-
-    double x_ = 0, y_ = 0, fontSize_ = 20;
-    std::vector<SizedWidths> widths_;
-};
-
 struct Page {
     Page() {
         workspace.Messages = &messages;
@@ -92,7 +42,9 @@ struct Page {
     }
     Workspace workspace;
     HeldMessages messages;
-    PagePicture picture;
+    // The picture, with widths from the browser's metrics of the page's font.
+    RecordedPicture picture{
+        [](TextView text, double points) { return veltrax_text_width(ToUtf8(text).c_str(), points); }};
     FormulaBoxState formulaBox;
     std::string answer;  // the last answer, valid until the next call
 };
@@ -135,13 +87,12 @@ void AppendMessagesAndPicture(Page& page, std::string& out, double visibleTwips)
     }
     page.messages.shown.clear();
     out += "],\"normalSize\":";
-    AppendNumber(out, page.picture.normalSize);
+    AppendNumber(out, page.picture.NormalSize());
     out += ",\"drawing\":[";
-    bool first = true;
-    for (const PrintedText& drawn : page.picture.printed) {
-        if (drawn.X > visibleTwips) break;  // everything after it lies further right
-        if (!first) out.push_back(',');
-        first = false;
+    const auto& printed = page.picture.Printed();
+    for (std::size_t i = 0, visible = page.picture.VisibleCount(visibleTwips); i < visible; ++i) {
+        const PrintedText& drawn = printed[i];
+        if (i) out.push_back(',');
         out.push_back('[');
         AppendJsonString(out, drawn.Printed);
         for (const double value : {drawn.X, drawn.Y, drawn.FontSize}) {
@@ -251,7 +202,7 @@ EMSCRIPTEN_KEEPALIVE const char* veltrax_picture(double visibleTwips) {
 EMSCRIPTEN_KEEPALIVE const char* veltrax_description() {
     Page& page = ThePage();
     page.answer.clear();
-    AppendJsonString(page.answer, FormulaDescription(page.picture.printed, page.picture.normalSize));
+    AppendJsonString(page.answer, page.picture.Description());
     return page.answer.c_str();
 }
 

@@ -22,8 +22,8 @@ std::string Records(const CompositionTable& table) {
 
 std::string Drawing(const RecordingSurface& surface) {
     std::string text;
-    for (const auto& print : surface.prints)
-        text += print.fontSize < 20 ? "[" + ToUtf8(print.text) + "]" : ToUtf8(print.text);
+    for (const auto& print : surface.Printed())
+        text += print.FontSize < 20 ? "[" + ToUtf8(print.Printed) + "]" : ToUtf8(print.Printed);
     return text;
 }
 

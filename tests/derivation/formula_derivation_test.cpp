@@ -13,11 +13,11 @@ namespace {
 // derived formula starts at the top-left corner of the cleared picture.
 std::string Drawing(const RecordingSurface& surface) {
     std::string text;
-    for (const auto& print : surface.prints) {
-        if (print.y == 250 && print.fontSize == 14)
-            text += "[" + ToUtf8(print.text) + "]";
-        else if (print.y == 0 && print.fontSize == 20)
-            text += ToUtf8(print.text);
+    for (const auto& print : surface.Printed()) {
+        if (print.Y == 250 && print.FontSize == 14)
+            text += "[" + ToUtf8(print.Printed) + "]";
+        else if (print.Y == 0 && print.FontSize == 20)
+            text += ToUtf8(print.Printed);
         else
             text += "?";
     }
@@ -66,8 +66,8 @@ TEST_F(FormulaDerivation, DerivesTheWorkedExample) {
     EXPECT_EQ(Derive(kWorkedExample, 3), "C[n]H[ 1.996n]O[n]");
     EXPECT_EQ(Derive(kWorkedExample, 4), "C[n]H[ 1.996n]O[ 1.0003n]");
     // Each symbol goes on where the subscript before it ended, on the formula line.
-    EXPECT_EQ(surface.prints[2].x, surface.prints[1].x + RecordingSurface::Width(U"n", 14));
-    EXPECT_EQ(surface.prints[2].y, 0);
+    EXPECT_EQ(surface.Printed()[2].X, surface.Printed()[1].X + RecordingSurface::Width(U"n", 14));
+    EXPECT_EQ(surface.Printed()[2].Y, 0);
 }
 
 TEST_F(FormulaDerivation, RoundsRatiosToThePrecisionWithTiesToEven) {
@@ -114,11 +114,11 @@ TEST_F(FormulaDerivation, DrawsZeroWhereNoRatioCanBeFormed) {
 }
 
 TEST_F(FormulaDerivation, LeavesThePictureAloneForAnEmptyTable) {
-    surface.prints.push_back({U"kept", 0, 0, 20});
+    surface.Print(U"kept");
     test.workspace.Composition.assign(1, {});
     CreateFormula(test.workspace, surface);
     EXPECT_EQ(surface.clears, 0);
-    EXPECT_EQ(surface.prints.size(), 1u);
+    EXPECT_EQ(surface.Printed().size(), 1u);
     EXPECT_TRUE(test.messages.shown.empty());
 }
 

@@ -14,13 +14,13 @@ using Drawn = RecordingSurface::Drawn;
 // and 6 points smaller.
 std::string Sequence(const RecordingSurface& surface) {
     std::string text;
-    for (const auto& print : surface.prints) {
+    for (const auto& print : surface.Printed()) {
         if (!text.empty()) text += " ";
-        if (print.y == 300 && print.fontSize == 14)
+        if (print.Y == 300 && print.FontSize == 14)
             text += "_";
-        else if (print.y != 50 || print.fontSize != 20)
+        else if (print.Y != 50 || print.FontSize != 20)
             text += "?";
-        text += ToUtf8(print.text);
+        text += ToUtf8(print.Printed);
     }
     return text;
 }
@@ -36,11 +36,11 @@ TEST(ShowFormula, DrawsLettersAndBracketsInNormalTypeAndDigitsAsSubscripts) {
     const std::vector<Drawn> expected = {{U"C", 0, 50, 20},     {U"a", w, 50, 20},     {U"(", 2 * w, 50, 20},
                                          {U"O", 3 * w, 50, 20}, {U"H", 4 * w, 50, 20}, {U")", 5 * w, 50, 20},
                                          {U"2", 6 * w, 300, 14}};
-    EXPECT_EQ(surface.prints, expected);
+    EXPECT_EQ(surface.Printed(), expected);
     // The next character would stand on the formula line again, in normal type.
-    EXPECT_EQ(surface.y, 50);
-    EXPECT_EQ(surface.fontSize, 20);
-    EXPECT_EQ(surface.x, 6 * w + RecordingSurface::Width(U"2", 14));
+    EXPECT_EQ(surface.CurrentY(), 50);
+    EXPECT_EQ(surface.FontSize(), 20);
+    EXPECT_EQ(surface.CurrentX(), 6 * w + RecordingSurface::Width(U"2", 14));
 }
 
 TEST(ShowFormula, RemovesEveryOtherCharacterAndHandsTheCleanTextBack) {
@@ -65,7 +65,7 @@ TEST(ShowFormula, RemovesEveryOtherCharacterAndHandsTheCleanTextBack) {
     };
     for (const auto& row : rows) {
         RecordingSurface surface;
-        surface.prints.push_back({U"old", 0, 0, 20});
+        surface.Print(U"old");
         Text formula = row.typed;
         ShowFormula(formula, surface);
         EXPECT_EQ(formula, row.kept) << ToUtf8(row.typed);
@@ -76,14 +76,14 @@ TEST(ShowFormula, RemovesEveryOtherCharacterAndHandsTheCleanTextBack) {
 
 TEST(DIndex, DrawsOneSubscriptAndRestoresFontAndLine) {
     RecordingSurface surface;
-    surface.x = 100;
-    surface.y = 50;
+    surface.SetCurrentX(100);
+    surface.SetCurrentY(50);
     DIndex(U" 2n", surface);
     const std::vector<Drawn> expected = {{U" 2n", 100, 300, 14}};
-    EXPECT_EQ(surface.prints, expected);
-    EXPECT_EQ(surface.y, 50);
-    EXPECT_EQ(surface.fontSize, 20);
-    EXPECT_EQ(surface.x, 100 + RecordingSurface::Width(U" 2n", 14));
+    EXPECT_EQ(surface.Printed(), expected);
+    EXPECT_EQ(surface.CurrentY(), 50);
+    EXPECT_EQ(surface.FontSize(), 20);
+    EXPECT_EQ(surface.CurrentX(), 100 + RecordingSurface::Width(U" 2n", 14));
 }
 
 // What an edit brings in and the cleaning drops is told when it changes the
@@ -224,9 +224,7 @@ TEST(FormulaDescription, NamesSubscriptsFromTheFirstText) {
     const auto described = [](Text formula) {
         RecordingSurface surface;
         ShowFormula(formula, surface);
-        std::vector<PrintedText> printed;
-        for (const auto& print : surface.prints) printed.push_back({print.text, print.x, print.y, print.fontSize});
-        return FormulaDescription(printed, 20);
+        return surface.Description();
     };
     EXPECT_EQ(described(U"2H2O"), U"нижний индекс 2, H нижний индекс 2, O");
     EXPECT_EQ(described(U"C12O"), U"C нижний индекс 12, O");

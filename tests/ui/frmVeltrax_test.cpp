@@ -132,7 +132,7 @@ void WindowTest::resizeTo(int width, int height) {
 QStringList WindowTest::drawnTexts() {
     QStringList texts;
     for (const auto& drawn : picture()->Drawing())
-        texts << (drawn.fontSize < 20 ? QLatin1Char('_') + drawn.text : drawn.text);
+        texts << (drawn.FontSize < 20 ? QLatin1Char('_') + ToQString(drawn.Printed) : ToQString(drawn.Printed));
     return texts;
 }
 
@@ -323,7 +323,7 @@ void WindowTest::theButtonDerivesATypedComposition() {
     QTest::mouseClick(control<QPushButton>("Command1"), Qt::LeftButton);
     QVERIFY(messages->shown.empty());
     QCOMPARE(drawnTexts(), (QStringList{"C", "_n", "H", "_ 2n", "O", "_n"}));
-    QCOMPARE(picture()->Drawing().at(1).y, 250.0);
+    QCOMPARE(picture()->Drawing().at(1).Y, 250.0);
     QCOMPARE(picture()->Description(), QStringLiteral("C нижний индекс n, H нижний индекс 2n, O нижний индекс n"));
     QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(picture());
     QCOMPARE(accessible->role(), QAccessible::Graphic);
@@ -343,13 +343,13 @@ void WindowTest::drawsCaOH2AtTheDesignedPositions() {
     const auto& drawing = picture()->Drawing();
     QCOMPARE(drawing.size(), std::size_t{7});
     for (std::size_t i = 0; i < 6; ++i) {
-        QCOMPARE(drawing[i].y, 50.0);
-        QCOMPARE(drawing[i].fontSize, 20.0);
-        if (i > 0) QVERIFY(drawing[i].x > drawing[i - 1].x);
+        QCOMPARE(drawing[i].Y, 50.0);
+        QCOMPARE(drawing[i].FontSize, 20.0);
+        if (i > 0) QVERIFY(drawing[i].X > drawing[i - 1].X);
     }
-    QCOMPARE(drawing[6].text, QStringLiteral("2"));
-    QCOMPARE(drawing[6].y, 300.0);
-    QCOMPARE(drawing[6].fontSize, 14.0);
+    QCOMPARE(drawing[6].Printed, Text(U"2"));
+    QCOMPARE(drawing[6].Y, 300.0);
+    QCOMPARE(drawing[6].FontSize, 14.0);
     QCOMPARE(picture()->CurrentY(), 50.0);
     QCOMPARE(picture()->FontSize(), 20.0);
     QCOMPARE(picture()->Description(), QStringLiteral("Ca(OH) нижний индекс 2"));
@@ -622,7 +622,7 @@ void WindowTest::aMissingDrawingFaceFallsBackToOneOfArialsMetrics() {
     QFont liberation(QStringLiteral("Liberation Sans"));
     liberation.setPointSizeF(20);
     const double expected = QFontMetricsF(liberation, &box).horizontalAdvance(QLatin1Char('W')) * 15;
-    QCOMPARE(box.Drawing().at(1).x, expected);
+    QCOMPARE(box.Drawing().at(1).X, expected);
 }
 
 void WindowTest::aRelativeXdgDataHomeIsIgnored() {

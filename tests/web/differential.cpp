@@ -90,9 +90,9 @@ int main(int argc, char** argv) {
             AnalizePercentage(workspace, input, picture);
         }
         for (const Text& message : messages.shown) std::cout << "message " << Escaped(message) << '\n';
-        for (const auto& drawn : picture.prints)
-            std::cout << "print " << Escaped(drawn.text) << ' ' << Number(drawn.x) << ' ' << Number(drawn.y) << ' '
-                      << Number(drawn.fontSize) << '\n';
+        for (const auto& drawn : picture.Printed())
+            std::cout << "print " << Escaped(drawn.Printed) << ' ' << Number(drawn.X) << ' ' << Number(drawn.Y) << ' '
+                      << Number(drawn.FontSize) << '\n';
         for (std::size_t i = 1; i < workspace.Composition.size(); ++i) {
             const ElementRecord& record = workspace.Composition[i];
             std::cout << "record " << Escaped(record.Symbol) << ' ' << int{record.Number} << ' ' << Number(record.Mass)
