@@ -1,6 +1,6 @@
 #pragma once
 
-#include "../elements/text.h"
+#include "../text/text.h"
 #include "platform.h"
 #include "workspace.h"
 

@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "../elements/text.h"
+#include "../text/text.h"
 
 // A position names the last character consumed, counting from 1; the next
 // character is at position + 1. Positions are wide: any text length works.

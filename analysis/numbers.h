@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "../elements/text.h"
+#include "../text/text.h"
 
 // Stores a double into single precision the way IEEE 754 does (nearest, ties
 // to even, overflow to infinity) without the undefined behaviour that C++

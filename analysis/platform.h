@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <vector>
 
-#include "../elements/text.h"
+#include "../text/text.h"
 
 // What the analysis core sees of the platform. The window implements these
 // with its controls; tests use recording doubles.

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "../elements/text.h"
+#include "../text/text.h"
 
 // One element of a composition.
 struct ElementRecord {

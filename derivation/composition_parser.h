@@ -2,7 +2,7 @@
 
 #include "../analysis/workspace.h"
 #include "../drawing/drawing_surface.h"
-#include "../elements/text.h"
+#include "../text/text.h"
 
 // Reads a percent composition, one element per line (lines end at CR, the LF
 // of a CR LF pair is cleaned off), into a fresh composition table and draws

@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <vector>
 
-#include "../elements/text.h"
+#include "../text/text.h"
 
 // What the cleaning of the formula box took away where the loss changes what
 // the formula means, by kind, each item once, in the order first met. Blanks,

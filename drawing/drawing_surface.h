@@ -1,6 +1,6 @@
 #pragma once
 
-#include "../elements/text.h"
+#include "../text/text.h"
 
 // A picture area with a current drawing position (twips, y growing downwards,
 // text drawn with its top-left corner there) and a font whose size is in

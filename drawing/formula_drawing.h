@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <vector>
 
-#include "../elements/text.h"
+#include "../text/text.h"
 #include "drawing_surface.h"
 
 inline constexpr double kFormulaTop = 50;      // twips

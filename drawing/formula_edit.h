@@ -2,7 +2,7 @@
 
 #include <cstddef>
 
-#include "../elements/text.h"
+#include "../text/text.h"
 #include "cleaning_notice.h"
 #include "drawing_surface.h"
 

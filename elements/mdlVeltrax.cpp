@@ -7,7 +7,7 @@
 #include <string>
 #include <utility>
 
-#include "number_text.h"
+#include "text/number_text.h"
 #include "table_check.h"
 
 namespace mdlVeltrax {

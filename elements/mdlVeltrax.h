@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "file_access.h"
-#include "text.h"
+#include "text/text.h"
 
 // The element file NameMass.dat: three column-aligned lines (symbols in upper
 // case, atomic masses, atomic numbers). Every analysis looks at it afresh, so

@@ -2,7 +2,7 @@
 """A mutation check of the toolkit-free core: does a test fail when the code is wrong?
 
 Takes a deterministic sample of single-operator mutants of the files that the
-native build compiles in analysis/, elements/, derivation/ and drawing/ (one
+native build compiles in analysis/, elements/, text/, derivation/ and drawing/ (one
 comparison, logical operator, +1/-1 or boolean flipped on one line), builds
 each in the sanitizer build and runs the core's tests against it, each within
 a time limit. A mutant is killed when the tests fail, crash or run out of time;
@@ -25,7 +25,7 @@ import time
 from pathlib import Path
 
 ROOT = Path(__file__).resolve().parent.parent
-FOLDERS = ("analysis", "elements", "derivation", "drawing")
+FOLDERS = ("analysis", "elements", "text", "derivation", "drawing")
 EQUIVALENT = ROOT / "tests" / "mutants-equivalent.txt"
 
 # Each operator: a pattern of what it replaces, and what it becomes. The code is

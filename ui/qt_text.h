@@ -2,7 +2,7 @@
 
 #include <QString>
 
-#include "elements/text.h"
+#include "text/text.h"
 
 // The core's text and Qt's meet here.
 inline QString ToQString(TextView text) { return QString::fromUcs4(text.data(), static_cast<qsizetype>(text.size())); }

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <cstdio>
 
-#include "elements/number_text.h"
+#include "text/number_text.h"
 
 // Number forms in the browser, where the C library's printf is slow: the
 // shortest form of a double from the JavaScript engine's own formatting, and
@@ -23,8 +23,7 @@ EM_JS(int, veltrax_shortest, (double value, char* buffer), {
 });
 // clang-format on
 
-constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
-                                   1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+using number_text::kPowersOfTen;
 
 // Significant bits of the value, trailing zeros not counted.
 int SignificantBits(double value) {

@@ -14,8 +14,6 @@ bool ReadFixed(std::string_view text, double& value) {
     // The common short number needs no general conversion: at most 15
     // digits form an exact whole number, at most 22 places an exact power of
     // ten, and one IEEE division of the two rounds correctly.
-    static constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
-                                              1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
     std::int64_t whole = 0;
     int digits = 0;
     int places = -1;  // none until the point

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cmath>
 #include <cstddef>
 #include <string_view>
 
@@ -7,6 +8,18 @@
 // rounded. One implementation per toolchain: the C++ library's <charconv>
 // where it has the floating-point forms, the C library's otherwise.
 namespace number_text {
+
+// The powers of ten from 10^0 to 10^22, every one exact in a double.
+inline constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                          1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+// 10 to the power `exponent`: exact from 0 to 22, and from -22 to -1 the
+// nearest double (one division of two exact numbers), as the literals give.
+inline double PowerOfTen(int exponent) {
+    if (exponent >= 0 && exponent <= 22) return kPowersOfTen[exponent];
+    if (exponent < 0 && exponent >= -22) return 1.0 / kPowersOfTen[-exponent];
+    return std::pow(10.0, exponent);
+}
 
 // Room for any text these functions write.
 inline constexpr std::size_t kBufferSize = 64;
