@@ -54,54 +54,88 @@ Page& ThePage() {
     return page;
 }
 
-void AppendJsonString(std::string& out, TextView text) {
-    out.push_back('"');
+// The answers as JSON, written in order: objects and arrays, keys, texts,
+// numbers and null. The page reads each call's answer by its keys.
+class Json {
+public:
+    explicit Json(std::string& out) : out_(out) { out_.clear(); }
+    Json& Open(char bracket) {
+        Separate();
+        out_.push_back(bracket);
+        first_ = true;
+        return *this;
+    }
+    Json& Close(char bracket) {
+        out_.push_back(bracket);
+        first_ = false;
+        return *this;
+    }
+    Json& Key(const char* key) {
+        Separate();
+        out_ += '"';
+        out_ += key;
+        out_ += "\":";
+        first_ = true;
+        return *this;
+    }
+    Json& String(TextView text);
+    Json& Number(double value);
+    Json& Null() {
+        Separate();
+        out_ += "null";
+        return *this;
+    }
+    const char* Done() const { return out_.c_str(); }
+
+private:
+    void Separate() {
+        if (!first_) out_.push_back(',');
+        first_ = false;
+    }
+    std::string& out_;
+    bool first_ = true;
+};
+
+Json& Json::String(TextView text) {
+    Separate();
+    out_.push_back('"');
     for (const char32_t c : text) {
         if (c == U'"' || c == U'\\') {
-            out.push_back('\\');
-            out.push_back(static_cast<char>(c));
+            out_.push_back('\\');
+            out_.push_back(static_cast<char>(c));
         } else if (c < 0x20) {
             char escaped[8];
             std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(c));
-            out += escaped;
+            out_ += escaped;
         } else {
-            out += ToUtf8(TextView(&c, 1));
+            out_ += ToUtf8(TextView(&c, 1));
         }
     }
-    out.push_back('"');
+    out_.push_back('"');
+    return *this;
 }
 
-void AppendNumber(std::string& out, double value) {
+Json& Json::Number(double value) {
+    Separate();
     char number[32];
     std::snprintf(number, sizeof number, "%.17g", value);
-    out += number;
+    out_ += number;
+    return *this;
 }
 
 // The messages of the call and the picture as far as `visibleTwips` reaches
-// (nothing further right can be seen).
-void AppendMessagesAndPicture(Page& page, std::string& out, double visibleTwips) {
-    out += "\"messages\":[";
-    for (std::size_t i = 0; i < page.messages.shown.size(); ++i) {
-        if (i) out.push_back(',');
-        AppendJsonString(out, page.messages.shown[i]);
-    }
+// (nothing further right can be seen), as the last keys of an object.
+void MessagesAndPicture(Page& page, Json& json, double visibleTwips) {
+    json.Key("messages").Open('[');
+    for (const Text& message : page.messages.shown) json.String(message);
     page.messages.shown.clear();
-    out += "],\"normalSize\":";
-    AppendNumber(out, page.picture.NormalSize());
-    out += ",\"drawing\":[";
+    json.Close(']').Key("normalSize").Number(page.picture.NormalSize()).Key("drawing").Open('[');
     const auto& printed = page.picture.Printed();
     for (std::size_t i = 0, visible = page.picture.VisibleCount(visibleTwips); i < visible; ++i) {
         const PrintedText& drawn = printed[i];
-        if (i) out.push_back(',');
-        out.push_back('[');
-        AppendJsonString(out, drawn.Printed);
-        for (const double value : {drawn.X, drawn.Y, drawn.FontSize}) {
-            out.push_back(',');
-            AppendNumber(out, value);
-        }
-        out.push_back(']');
+        json.Open('[').String(drawn.Printed).Number(drawn.X).Number(drawn.Y).Number(drawn.FontSize).Close(']');
     }
-    out.push_back(']');
+    json.Close(']').Close('}');
 }
 
 Text TextOf(const char* utf8, int length) {
@@ -134,19 +168,16 @@ EMSCRIPTEN_KEEPALIVE const char* veltrax_formula_changed(const char* typed, int 
     const Text typedText = TextOf(typed, typedLength);
     const FormulaChange change = ChangeFormula(page.formulaBox, typedText, page.picture, replacesAll != 0);
     if (change.Dropped > 0) ShowMessage(page.workspace, FormulaCutMessage(change.Dropped));
-    std::string& out = page.answer;
     // The box's text comes back only where it is to change.
-    out = "{\"formula\":";
+    Json json(page.answer);
+    json.Open('{').Key("formula");
     if (change.WriteBack)
-        AppendJsonString(out, page.formulaBox.Formula);
+        json.String(page.formulaBox.Formula);
     else
-        out += "null";
-    out += ",\"notice\":";
-    AppendJsonString(out, page.formulaBox.Notice);
-    out.push_back(',');
-    AppendMessagesAndPicture(page, out, visibleTwips);
-    out.push_back('}');
-    return out.c_str();
+        json.Null();
+    json.Key("notice").String(page.formulaBox.Notice);
+    MessagesAndPicture(page, json, visibleTwips);
+    return json.Done();
 }
 
 // Enter in the formula box: the report, or null where the box stays as it is,
@@ -158,18 +189,15 @@ EMSCRIPTEN_KEEPALIVE const char* veltrax_enter(int precision, const char* separa
     HeldText report;
     const Text& notice = AnalysisStarts(page.formulaBox);
     AnalizeFormula(page.workspace, page.formulaBox.Formula, report);
-    std::string& out = page.answer;
-    out = "{\"report\":";
+    Json json(page.answer);
+    json.Open('{').Key("report");
     if (report.writes > 0)
-        AppendJsonString(out, report.text);
+        json.String(report.text);
     else
-        out += "null";
-    out += ",\"notice\":";
-    AppendJsonString(out, notice);
-    out.push_back(',');
-    AppendMessagesAndPicture(page, out, visibleTwips);
-    out.push_back('}');
-    return out.c_str();
+        json.Null();
+    json.Key("notice").String(notice);
+    MessagesAndPicture(page, json, visibleTwips);
+    return json.Done();
 }
 
 // The button: the composition text (lines joined by CR LF) read and the
@@ -180,50 +208,40 @@ EMSCRIPTEN_KEEPALIVE const char* veltrax_command(const char* composition, int co
     Page& page = ThePage();
     BeginCall(page, precision, separator, separatorLength, tableFile, tableFileLength);
     AnalizePercentage(page.workspace, TextOf(composition, compositionLength), page.picture);
-    std::string& out = page.answer;
-    out = "{";
-    AppendMessagesAndPicture(page, out, visibleTwips);
-    out.push_back('}');
-    return out.c_str();
+    Json json(page.answer);
+    MessagesAndPicture(page, json.Open('{'), visibleTwips);
+    return json.Done();
 }
 
 // The picture again, for a new width.
 EMSCRIPTEN_KEEPALIVE const char* veltrax_picture(double visibleTwips) {
     Page& page = ThePage();
-    std::string& out = page.answer;
-    out = "{";
-    AppendMessagesAndPicture(page, out, visibleTwips);
-    out.push_back('}');
-    return out.c_str();
+    Json json(page.answer);
+    MessagesAndPicture(page, json.Open('{'), visibleTwips);
+    return json.Done();
 }
 
 // What the picture shows, in words, for assistive technology: asked for
 // apart, as it is as long as the formula and changes with every key.
 EMSCRIPTEN_KEEPALIVE const char* veltrax_description() {
     Page& page = ThePage();
-    page.answer.clear();
-    AppendJsonString(page.answer, page.picture.Description());
-    return page.answer.c_str();
+    return Json(page.answer).String(page.picture.Description()).Done();
 }
 
 // The report box's capacity, and the message for what a paste left out.
 EMSCRIPTEN_KEEPALIVE int veltrax_report_capacity() { return static_cast<int>(kReportBoxCapacity); }
 EMSCRIPTEN_KEEPALIVE const char* veltrax_report_cut(double dropped) {
     Page& page = ThePage();
-    page.answer.clear();
-    AppendJsonString(page.answer, ReportCutMessage(static_cast<std::size_t>(dropped)));
-    return page.answer.c_str();
+    return Json(page.answer).String(ReportCutMessage(static_cast<std::size_t>(dropped))).Done();
 }
 
 // What is wrong with an element table's bytes (one character a byte), as the
 // analyses would tell it, or "" for a sound table.
 EMSCRIPTEN_KEEPALIVE const char* veltrax_check_table(const char* bytes, int length) {
     Page& page = ThePage();
-    page.answer.clear();
     const auto size = static_cast<std::size_t>(length > 0 ? length : 0);
     const std::string_view table(bytes, std::min(size, mdlVeltrax::kMaxNameMassBytes));
-    AppendJsonString(page.answer, mdlVeltrax::CheckNameMass(table, size > table.size()));
-    return page.answer.c_str();
+    return Json(page.answer).String(mdlVeltrax::CheckNameMass(table, size > table.size())).Done();
 }
 
 // How many bytes of an element table are read: a longer file is cut.

@@ -33,6 +33,8 @@ const inText = (text) => {
   core.HEAPU8.set(bytes, pointer);
   return [pointer, bytes.length];
 };
+// One of the bindings' calls (web/bindings.cpp), with its texts put into
+// the core's memory for the call: its answer, read from its JSON.
 export const call = (name, ...args) => {
   const owned = [];
   const converted = args.flatMap((arg) => {
@@ -42,11 +44,7 @@ export const call = (name, ...args) => {
     return [pointer, length];
   });
   try {
-    const text = core.UTF8ToString(core["_veltrax_" + name](...converted));
-    const answer = JSON.parse(text);
-    // The picture as text, to tell whether it changed at all.
-    answer.drawingText = text.slice(text.indexOf('"drawing":'));
-    return answer;
+    return JSON.parse(core.UTF8ToString(core["_veltrax_" + name](...converted)));
   } finally {
     owned.forEach((pointer) => core._free(pointer));
   }

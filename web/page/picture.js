@@ -18,8 +18,9 @@ export const draw = (answer) => {
   picFormula.dataset.describing = "true";
   describing = setTimeout(describe, 250);
   // A key at the end of a long formula changes nothing in sight.
-  if (answer.drawingText === drawnText) return;
-  drawnText = answer.drawingText;
+  const drawing = JSON.stringify(answer.drawing);
+  if (drawing === drawnText) return;
+  drawnText = drawing;
   const nodes = answer.drawing.map(([text, x, y, points]) => {
     const node = document.createElementNS(svgNS, "text");
     node.setAttribute("x", x);
