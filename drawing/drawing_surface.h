@@ -2,6 +2,9 @@
 
 #include "../text/text.h"
 
+// The window's unit: 1440 twips an inch, so 15 a pixel at 96 dots an inch.
+inline constexpr float kTwipsPerPixel = 15;
+
 // A picture area with a current drawing position (twips, y growing downwards,
 // text drawn with its top-left corner there) and a font whose size is in
 // points.

@@ -68,7 +68,7 @@ void PictureBox::paintEvent(QPaintEvent*) {
     painter.setRenderHint(QPainter::TextAntialiasing);
     painter.setPen(palette().color(QPalette::WindowText));
     const auto& printed = Printed();
-    for (std::size_t i = 0, visible = VisibleCount(width() * kTwipsPerPixel); i < visible; ++i) {
+    for (std::size_t i = 0, visible = VisibleCount(static_cast<double>(width()) * kTwipsPerPixel); i < visible; ++i) {
         const PrintedText& drawn = printed[i];
         const SizedFont& sized = FontOfSize(drawn.FontSize);  // valid until the next call
         painter.setFont(sized.font);

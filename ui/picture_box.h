@@ -12,7 +12,6 @@
 // description, made when asked).
 class PictureBox : public QWidget, public RecordedPicture {
 public:
-    static constexpr double kTwipsPerPixel = 15;  // 1440 twips an inch at 96 logical dots an inch
 
     explicit PictureBox(QWidget* parent = nullptr);
 

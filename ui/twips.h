@@ -2,12 +2,14 @@
 
 #include <QWidget>
 
+#include "drawing/drawing_surface.h"
+
 // Control geometry in twips, the units of the window's design: 15 twips a
 // logical pixel (1440 an inch at 96 dots an inch); Qt scales logical pixels
 // for high-density screens.
 namespace twips {
 
-inline constexpr float kPerPixel = 15;
+inline constexpr float kPerPixel = kTwipsPerPixel;
 
 float Left(const QWidget* widget);
 float Top(const QWidget* widget);
