@@ -16,6 +16,7 @@
 #include "derivation/composition_parser.h"
 #include "drawing/formula_drawing.h"
 #include "drawing/formula_edit.h"
+#include "drawing/window_texts.h"
 #include "picture_box.h"
 #include "qt_text.h"
 #include "text_boxes.h"
@@ -75,8 +76,8 @@ void frmVeltrax::CreateControls() {
     txtFormula->setObjectName(QStringLiteral("txtFormula"));
     txtFormula->setFont(TextBoxFont());
     txtFormula->setText(ToQString(kFormulaPrompt));
-    txtFormula->setToolTip(QStringLiteral("Нажмите ввод, чтобы получить процентный состав"));
-    txtFormula->setAccessibleName(QStringLiteral("Формула"));
+    txtFormula->setToolTip(ToQString(window_texts::kFormulaTip));
+    txtFormula->setAccessibleName(ToQString(window_texts::kFormulaName));
     txtFormula->setMaxLength(std::numeric_limits<int>::max());  // the cleaning decides what stays
     txtFormula->Inserting = [this](const QString& inserted) { txtFormula_Insert(inserted); };
     twips::SetGeometry(txtFormula, 0, 0, 7095, 375);
@@ -88,7 +89,7 @@ void frmVeltrax::CreateControls() {
     txtPercent->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     txtPercent->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     txtPercent->setTabChangesFocus(true);
-    txtPercent->setAccessibleName(QStringLiteral("Процентный состав"));
+    txtPercent->setAccessibleName(ToQString(window_texts::kReportName));
     twips::SetGeometry(txtPercent, 1200, 1320, 4095, 2535);
     percentBox_ = std::make_unique<PlainTextBox>(txtPercent);
     txtPercent->Cut = [this](qsizetype dropped) {
@@ -107,11 +108,11 @@ void frmVeltrax::CreateControls() {
     cleaningNotice_->setMargin(3);
     cleaningNotice_->hide();
 
-    Command1 = new WrappingButton(QStringLiteral("Вычислить формулу вещества из его процентного состава"), this);
+    Command1 = new WrappingButton(ToQString(window_texts::kCommandCaption), this);
     Command1->setObjectName(QStringLiteral("Command1"));
     twips::SetGeometry(Command1, 0, 1320, 1095, 1335);
 
-    lblPrecision = new QLabel(QStringLiteral("Кол-во знаков после запятой (точность):"), this);
+    lblPrecision = new QLabel(ToQString(window_texts::kPrecisionCaption), this);
     lblPrecision->setObjectName(QStringLiteral("lblPrecision"));
     lblPrecision->setWordWrap(true);
     lblPrecision->setAlignment(Qt::AlignLeft | Qt::AlignTop);

@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "drawing/formula_drawing.h"
+#include "drawing/window_texts.h"
 #include "qt_text.h"
 
 PictureBox::PictureBox(QWidget* parent)
@@ -17,7 +18,7 @@ PictureBox::PictureBox(QWidget* parent)
     setAutoFillBackground(true);
     setBackgroundRole(QPalette::Midlight);
     setFocusPolicy(Qt::TabFocus);
-    setAccessibleName(QStringLiteral("Изображение формулы"));
+    setAccessibleName(ToQString(window_texts::kPictureName));
 }
 
 void PictureBox::SetFontName(const QString& family) {

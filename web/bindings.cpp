@@ -13,6 +13,7 @@
 #include "drawing/formula_drawing.h"
 #include "drawing/formula_edit.h"
 #include "drawing/recorded_picture.h"
+#include "drawing/window_texts.h"
 #include "elements/mdlVeltrax.h"
 #include "elements/table_check.h"
 
@@ -246,6 +247,18 @@ EMSCRIPTEN_KEEPALIVE const char* veltrax_check_table(const char* bytes, int leng
 
 // How many bytes of an element table are read: a longer file is cut.
 EMSCRIPTEN_KEEPALIVE int veltrax_table_bound() { return static_cast<int>(mdlVeltrax::kMaxNameMassBytes); }
+
+// What the window says: its texts and the precision list's last entry, as
+// the desktop window says them.
+EMSCRIPTEN_KEEPALIVE const char* veltrax_texts() {
+    Json json(ThePage().answer);
+    json.Open('{').Key("caption").String(kCaption).Key("prompt").String(kFormulaPrompt);
+    json.Key("formulaTip").String(window_texts::kFormulaTip).Key("formulaName").String(window_texts::kFormulaName);
+    json.Key("reportName").String(window_texts::kReportName).Key("command").String(window_texts::kCommandCaption);
+    json.Key("precisionCaption").String(window_texts::kPrecisionCaption);
+    json.Key("pictureName").String(window_texts::kPictureName).Key("lastPrecision").Number(kMaxPrecision);
+    return json.Close('}').Done();
+}
 
 // The built-in NameMass.dat, the final NUL included.
 EMSCRIPTEN_KEEPALIVE const char* veltrax_built_in_data() { return mdlVeltrax::BuiltInNameMass().data(); }

@@ -103,6 +103,12 @@ describe("the formula path", () => {
     test(`Ca(OH)2 and Enter gives the exact report, ${locale}`, async () => {
       const page = await open({ locale });
       assert.equal(await page.evaluate(() => document.activeElement.id), "txtFormula");
+      // The texts the core gave the page once loaded are those its HTML shows before.
+      const html = readFileSync(new URL(pageUrl), "utf8");
+      for (const text of await page.evaluate(() => [document.title, txtFormula.title, txtFormula.defaultValue,
+        ...["txtFormula", "txtPercent", "picFormula"].map((id) => document.getElementById(id).getAttribute("aria-label")),
+        Command1.textContent, lblPrecision.textContent]))
+        assert.ok(html.includes(text), text);
       await page.keyboard.type("Ca(OH)2");
       await page.keyboard.press("Enter");
       assert.deepEqual(await report(page), kCaOH2[language]);

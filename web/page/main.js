@@ -7,7 +7,7 @@ import { formulaInput } from "./formula_box.js";
 import { layout, visibleTwips } from "./layout.js";
 import { draw } from "./picture.js";
 import "./codes.js";
-import "./report_box.js";
+import { fillPrecisions } from "./report_box.js";
 import { offerLinkedTable } from "./share.js";
 import { store } from "./store.js";
 import { showSource } from "./table_panel.js";
@@ -23,6 +23,17 @@ layout();
 VeltraxCore({ veltraxStore: store, veltraxTextWidth: textWidth }).then((module) => {
   setCore(module);
   core._veltrax_start();
+  // The window's texts are the core's: the page's HTML holds the same for
+  // the moment before the core has loaded.
+  const texts = JSON.parse(core.UTF8ToString(core._veltrax_texts()));
+  document.title = texts.caption;
+  txtFormula.title = texts.formulaTip;
+  txtFormula.setAttribute("aria-label", texts.formulaName);
+  $("txtPercent").setAttribute("aria-label", texts.reportName);
+  $("Command1").textContent = texts.command;
+  $("lblPrecision").textContent = texts.precisionCaption;
+  $("picFormula").setAttribute("aria-label", texts.pictureName);
+  fillPrecisions(texts.lastPrecision);
   showSource();
   // What was typed while the core was loading is handled now.
   if (txtFormula.value !== txtFormula.defaultValue) formulaInput();

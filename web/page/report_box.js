@@ -68,8 +68,11 @@ txtPercent.addEventListener("input", () => {
   if (core && txtPercent.value.length < core._veltrax_report_capacity()) toldFull = false;
 });
 
-for (let entry = 0; entry <= 14; ++entry) cmbPrecision.add(new Option(String(entry), String(entry)));
-cmbPrecision.selectedIndex = 1;
+// The list's entries, 0 to the last the core allows, "1" chosen.
+export const fillPrecisions = (last) => {
+  for (let entry = cmbPrecision.length; entry <= last; ++entry) cmbPrecision.add(new Option(String(entry), String(entry)));
+  cmbPrecision.selectedIndex = places;
+};
 cmbPrecision.addEventListener("change", () => {
   places = Number(cmbPrecision.value);
 });
