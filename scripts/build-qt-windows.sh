@@ -15,10 +15,10 @@
 # VELTRAX_CACHE chooses the cache folder (default ~/.cache/veltrax).
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
-version=6.4.2
+source "$here/packaging/windows/qt.env"
+version=$QT_VERSION
 cache=${VELTRAX_CACHE:-$HOME/.cache/veltrax}
-# The recipe's number: a build made by an earlier recipe is not reused.
-recipe=2
+recipe=$QT_RECIPE
 prefix=$cache/qt-$version-mingw-w64-r$recipe
 if [[ -f $prefix/.complete ]]; then
   echo "$prefix"

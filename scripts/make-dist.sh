@@ -19,7 +19,8 @@ package=$(ls -t "$build"/veltrax_*.deb | head -n 1)
 cp "$package" "$dist/"
 missing=()
 
-qt=${VELTRAX_CACHE:-$HOME/.cache/veltrax}/qt-6.4.2-mingw-w64-r2
+source "$here/packaging/windows/qt.env"
+qt=${VELTRAX_CACHE:-$HOME/.cache/veltrax}/qt-$QT_VERSION-mingw-w64-r$QT_RECIPE
 if [[ -f $qt/.complete ]]; then
   make -C "$here" windows
   [[ $dist -ef $here/dist ]] || cp "$here"/dist/veltrax-*-windows-x64.zip "$here"/dist/veltrax-*-setup.exe "$dist/"

@@ -18,6 +18,7 @@ if (!work || !veltrax || !output) {
   process.exit(2);
 }
 const source = join(work, "source");
+const qtVersion = readFileSync(join(veltrax, "packaging", "windows", "qt.env"), "utf8").match(/^QT_VERSION=(.*)$/m)[1];
 const revision = readFileSync(join(work, "revision"), "utf8").trim();
 const translations = existsSync(join(work, "translations-revision"))
   ? readFileSync(join(work, "translations-revision"), "utf8").trim() : "qt6-translations";
@@ -141,7 +142,7 @@ write("README.txt", `Licences of what Veltrax for Windows ships besides itself
 
 Veltrax itself: see copyright.txt beside the program (the Expat/MIT licence).
 
-Qt 6.4.2 (Qt6Core.dll, Qt6Gui.dll, Qt6Widgets.dll, platforms\\qwindows.dll,
+Qt ${qtVersion} (Qt6Core.dll, Qt6Gui.dll, Qt6Widgets.dll, platforms\\qwindows.dll,
 styles\\qwindowsvistastyle.dll) is used under the GNU Lesser General Public
 License version 3 (LGPL-3.0.txt), which builds on the GNU General Public
 License version 3 (GPL-3.0.txt). translations\\qtbase_ru.qm is under the GPL
