@@ -16,6 +16,7 @@
 #include "derivation/composition_parser.h"
 #include "drawing/formula_drawing.h"
 #include "drawing/formula_edit.h"
+#include "drawing/window_layout.h"
 #include "drawing/window_texts.h"
 #include "picture_box.h"
 #include "qt_text.h"
@@ -26,8 +27,8 @@
 
 namespace {
 
-constexpr float kClientWidth = 7155;
-constexpr float kClientHeight = 4050;
+using window_layout::kClientHeight;
+using window_layout::kClientWidth;
 
 // Where the face itself is missing, a sans-serif face of similar width stands
 // in (Liberation Sans has the metrics of Arial), then whatever the platform has.
@@ -70,7 +71,7 @@ frmVeltrax::~frmVeltrax() = default;
 void frmVeltrax::CreateControls() {
     picFormula = new PictureBox(this);
     picFormula->setObjectName(QStringLiteral("picFormula"));
-    twips::SetGeometry(picFormula, 0, 480, 7095, 735);
+    PlaceAsDesigned(picFormula, window_layout::picFormula);
 
     txtFormula = new FormulaBox(this);
     txtFormula->setObjectName(QStringLiteral("txtFormula"));
@@ -80,7 +81,7 @@ void frmVeltrax::CreateControls() {
     txtFormula->setAccessibleName(ToQString(window_texts::kFormulaName));
     txtFormula->setMaxLength(std::numeric_limits<int>::max());  // the cleaning decides what stays
     txtFormula->Inserting = [this](const QString& inserted) { txtFormula_Insert(inserted); };
-    twips::SetGeometry(txtFormula, 0, 0, 7095, 375);
+    PlaceAsDesigned(txtFormula, window_layout::txtFormula);
 
     txtPercent = new ReportBox(this);
     txtPercent->setObjectName(QStringLiteral("txtPercent"));
@@ -90,7 +91,7 @@ void frmVeltrax::CreateControls() {
     txtPercent->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     txtPercent->setTabChangesFocus(true);
     txtPercent->setAccessibleName(ToQString(window_texts::kReportName));
-    twips::SetGeometry(txtPercent, 1200, 1320, 4095, 2535);
+    PlaceAsDesigned(txtPercent, window_layout::txtPercent);
     percentBox_ = std::make_unique<PlainTextBox>(txtPercent);
     txtPercent->Cut = [this](qsizetype dropped) {
         ShowMessage(workspace_, ReportCutMessage(static_cast<std::size_t>(dropped)));
@@ -110,20 +111,20 @@ void frmVeltrax::CreateControls() {
 
     Command1 = new WrappingButton(ToQString(window_texts::kCommandCaption), this);
     Command1->setObjectName(QStringLiteral("Command1"));
-    twips::SetGeometry(Command1, 0, 1320, 1095, 1335);
+    PlaceAsDesigned(Command1, window_layout::Command1);
 
     lblPrecision = new QLabel(ToQString(window_texts::kPrecisionCaption), this);
     lblPrecision->setObjectName(QStringLiteral("lblPrecision"));
     lblPrecision->setWordWrap(true);
     lblPrecision->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    twips::SetGeometry(lblPrecision, 5280, 1320, 1215, 615);
+    PlaceAsDesigned(lblPrecision, window_layout::lblPrecision);
 
     cmbPrecision = new QComboBox(this);
     cmbPrecision->setObjectName(QStringLiteral("cmbPrecision"));
     cmbPrecision->setEditable(false);
     for (int places = 0; places <= kMaxPrecision; ++places) cmbPrecision->addItem(QString::number(places));
     lblPrecision->setBuddy(cmbPrecision);
-    twips::SetGeometry(cmbPrecision, 5400, 2040, 975, 315);
+    PlaceAsDesigned(cmbPrecision, window_layout::cmbPrecision);
 
     setTabOrder(picFormula, txtFormula);
     setTabOrder(txtFormula, txtPercent);
@@ -245,32 +246,30 @@ void frmVeltrax::cmbPrecision_Click() { workspace_.Precision = PrecisionOfEntry(
 // its width, the report box fills the height below its top edge between equal
 // margins, and the precision label and list stay right of it.
 void frmVeltrax::Form_Resize() {
+    QWidget* const controls[] = {picFormula, txtFormula, txtPercent, Command1, lblPrecision, cmbPrecision};
+    window_layout::Controls places;
+    for (std::size_t i = 0; i < places.size(); ++i)
+        places[i] = {twips::Left(controls[i]), twips::Top(controls[i]), twips::Width(controls[i]),
+                     twips::Height(controls[i])};
     const float width = twips::Width(this);
-    const float height = twips::Height(this);
-    twips::SetWidth(txtFormula, width);
-    twips::SetWidth(picFormula, width);
-    PlaceCleaningNotice(width);
-    twips::SetHeight(txtPercent, height - twips::Top(txtPercent));
-    twips::SetWidth(txtPercent, width - 2 * twips::Left(txtPercent));
-    twips::SetLeft(lblPrecision, twips::Left(txtPercent) + twips::Width(txtPercent) + 50);
-    twips::SetLeft(cmbPrecision, twips::Left(txtPercent) + twips::Width(txtPercent) + 150);
+    window_layout::FollowSize(places, width, twips::Height(this), PlaceCleaningNotice(width));
+    for (std::size_t i = 0; i < places.size(); ++i)
+        twips::SetGeometry(controls[i], places[i].Left, places[i].Top, places[i].Width, places[i].Height);
 }
 
 // The notice's band lies between the picture and the controls below it,
 // which stand lower by its height while it is shown and at their design
-// places otherwise.
-void frmVeltrax::PlaceCleaningNotice(float width) {
-    constexpr float kBelowPicture = 1320;  // the top of the report box, the button and the label
-    float band = 0;
-    if (cleaningNotice_->isVisible()) {
-        const int pixels = std::max(1, static_cast<int>(width / twips::kPerPixel));
-        cleaningNotice_->setGeometry(0, picFormula->geometry().bottom() + 2, pixels,
-                                     cleaningNotice_->heightForWidth(pixels));
-        band = std::max(
-            0.0F, static_cast<float>(cleaningNotice_->geometry().bottom() + 3) * twips::kPerPixel - kBelowPicture);
-    }
-    twips::SetTop(Command1, kBelowPicture + band);
-    twips::SetTop(txtPercent, kBelowPicture + band);
-    twips::SetTop(lblPrecision, kBelowPicture + band);
-    twips::SetTop(cmbPrecision, 2040 + band);
+// places otherwise. Gives the band's height in twips.
+float frmVeltrax::PlaceCleaningNotice(float width) {
+    if (!cleaningNotice_->isVisible()) return 0;
+    const int pixels = std::max(1, static_cast<int>(width / twips::kPerPixel));
+    cleaningNotice_->setGeometry(0, picFormula->geometry().bottom() + 2, pixels,
+                                 cleaningNotice_->heightForWidth(pixels));
+    const float below = window_layout::kDesign[window_layout::txtPercent].Top;
+    return std::max(0.0F, static_cast<float>(cleaningNotice_->geometry().bottom() + 3) * twips::kPerPixel - below);
+}
+
+void frmVeltrax::PlaceAsDesigned(QWidget* control, std::size_t which) {
+    const window_layout::Rectangle& place = window_layout::kDesign[which];
+    twips::SetGeometry(control, place.Left, place.Top, place.Width, place.Height);
 }

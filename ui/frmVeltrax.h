@@ -42,7 +42,8 @@ private:
     void txtFormula_Insert(const QString& inserted);
     void WriteBackFormula();
     void ShowCleaningNotice(const Text& notice);
-    void PlaceCleaningNotice(float width);
+    float PlaceCleaningNotice(float width);
+    static void PlaceAsDesigned(QWidget* control, std::size_t which);
     void txtFormula_Enter();
     void Command1_Click();
     void cmbPrecision_Click();

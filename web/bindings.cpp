@@ -13,6 +13,7 @@
 #include "drawing/formula_drawing.h"
 #include "drawing/formula_edit.h"
 #include "drawing/recorded_picture.h"
+#include "drawing/window_layout.h"
 #include "drawing/window_texts.h"
 #include "elements/mdlVeltrax.h"
 #include "elements/table_check.h"
@@ -47,7 +48,8 @@ struct Page {
     RecordedPicture picture{
         [](TextView text, double points) { return veltrax_text_width(ToUtf8(text).c_str(), points); }};
     FormulaBoxState formulaBox;
-    std::string answer;  // the last answer, valid until the next call
+    window_layout::Controls layout = window_layout::kDesign;  // the six controls' places, as laid out last
+    std::string answer;                                       // the last answer, valid until the next call
 };
 
 Page& ThePage() {
@@ -153,6 +155,16 @@ void BeginCall(Page& page, int precision, const char* separator, int separatorLe
     page.workspace.ShownElementFile = std::filesystem::path(std::u8string(name.begin(), name.end()));
 }
 
+// The six controls' places, as arrays of left, top, width and height in
+// twips, in the order of window_layout::Control.
+const char* LayoutAnswer(Page& page, const window_layout::Controls& controls) {
+    Json json(page.answer);
+    json.Open('[');
+    for (const window_layout::Rectangle& place : controls)
+        json.Open('[').Number(place.Left).Number(place.Top).Number(place.Width).Number(place.Height).Close(']');
+    return json.Close(']').Done();
+}
+
 }  // namespace
 
 extern "C" {
@@ -247,6 +259,24 @@ EMSCRIPTEN_KEEPALIVE const char* veltrax_check_table(const char* bytes, int leng
 
 // How many bytes of an element table are read: a longer file is cut.
 EMSCRIPTEN_KEEPALIVE int veltrax_table_bound() { return static_cast<int>(mdlVeltrax::kMaxNameMassBytes); }
+
+// The window's six controls laid out for a client area of `width` × `height`
+// twips, the notice's band under the picture `band` twips high, from their
+// places of the last call (the design at first).
+EMSCRIPTEN_KEEPALIVE const char* veltrax_layout(double width, double height, double band) {
+    Page& page = ThePage();
+    window_layout::FollowSize(page.layout, static_cast<float>(width), static_cast<float>(height),
+                              static_cast<float>(band));
+    return LayoutAnswer(page, page.layout);
+}
+
+// The six laid out at the window's opening size, for the moment before the
+// page has its core: the bundler puts them into the page.
+EMSCRIPTEN_KEEPALIVE const char* veltrax_opening_layout() {
+    window_layout::Controls opening = window_layout::kDesign;
+    window_layout::FollowSize(opening, window_layout::kClientWidth, window_layout::kClientHeight);
+    return LayoutAnswer(ThePage(), opening);
+}
 
 // What the window says: its texts and the precision list's last entry, as
 // the desktop window says them.

@@ -22,6 +22,10 @@ const script = (text) => text.replace(/<\/(script)/gi, "<\\/$1").replace(/<!--/g
 // The ready element tables, byte for byte: one character a byte.
 const table = (name) => readFileSync(join(here, "..", "tables", name)).toString("latin1");
 const tables = JSON.stringify({ school: table("NameMass-school.dat"), iupac: table("NameMass-iupac-2021.dat") });
+// The six controls' places at the opening size, from the core itself (run
+// here under node), for the moment before the page's own core has loaded.
+const coreModule = await createRequire(import.meta.url)(resolve(core))({ veltraxStore: null, veltraxTextWidth: () => 0 });
+const openingLayout = coreModule.UTF8ToString(coreModule._veltrax_opening_layout());
 const modules = resolve(process.env.VELTRAX_WEB_MODULES ?? "node_modules");
 const esbuild = createRequire(join(modules, "x"))("esbuild");
 const { outputFiles } = esbuild.buildSync({
@@ -33,7 +37,7 @@ const { outputFiles } = esbuild.buildSync({
   write: false,
   legalComments: "inline",
   nodePaths: [modules],
-  define: { VELTRAX_READY_TABLES: tables },
+  define: { VELTRAX_READY_TABLES: tables, VELTRAX_OPENING_LAYOUT: openingLayout },
 });
 const parts = {
   "/*@STYLE@*/": readFileSync(join(here, "page.css"), "utf8"),

@@ -34,6 +34,7 @@ VeltraxCore({ veltraxStore: store, veltraxTextWidth: textWidth }).then((module) 
   $("lblPrecision").textContent = texts.precisionCaption;
   $("picFormula").setAttribute("aria-label", texts.pictureName);
   fillPrecisions(texts.lastPrecision);
+  layout(); // by the core's rule from now on
   showSource();
   // What was typed while the core was loading is handled now.
   if (txtFormula.value !== txtFormula.defaultValue) formulaInput();
