@@ -60,7 +60,7 @@ filelist=$build/installed-files.nsh
 ) > "$filelist"
 # The licence page: Veltrax's licence in plain words, and what it ships besides.
 { printf '\xEF\xBB\xBF'; sed 's/$/\r/' "$here/packaging/windows/license.txt"; } > "$build/license.txt"
-makensis -V2 -DVERSION="$version" -DDIST="$folder" -DICON="$here/packaging/icons/org.veltrax.Veltrax.ico" \
+makensis -V2 -DVERSION="$version" -DRUNNING_MARK="$(cat "$build/app/running-mark.txt")" -DDIST="$folder" -DICON="$here/packaging/icons/org.veltrax.Veltrax.ico" \
   -DLICENSE="$build/license.txt" -DFILELIST="$filelist" -DOUTFILE="$build/veltrax-$version-setup.exe" \
   "$here/packaging/windows/veltrax.nsi"
 mv -f "$build/veltrax-$version-setup.exe" "$here/dist/veltrax-$version-setup.exe"

@@ -1,5 +1,5 @@
 ;  The Veltrax installer for Windows, built with NSIS by scripts/package-windows.sh:
-;   makensis -DVERSION=1.0.0 -DDIST=<folder of the program> -DICON=<icon> -DLICENSE=<licence page>
+;   makensis -DVERSION=1.0.0 -DRUNNING_MARK=<the running mark's name> -DDIST=<folder of the program> -DICON=<icon> -DLICENSE=<licence page>
 ;            -DFILELIST=<uninstall list> -DOUTFILE=<setup.exe> veltrax.nsi
 ; Installs for all users (administrator rights, Program Files) or only for the
 ; current user (no rights, %LOCALAPPDATA%\Programs\Veltrax), each with its own
@@ -145,13 +145,13 @@ FunctionEnd
 !insertmacro NAMES ""
 !insertmacro NAMES "un."
 
-; A running Veltrax holds the mutex Veltrax.Running, and its program file,
+; A running Veltrax holds the mutex ${RUNNING_MARK}, and its program file,
 ; which then cannot be opened for writing. $R1 is the folder. Silent: exit
 ; code 2, and nothing is changed.
 !macro CLOSE_RUNNING UN
 Function ${UN}CloseRunningVeltrax
   ${Do}
-    System::Call 'kernel32::OpenMutexW(i 0x00100000, i 0, w "Veltrax.Running") p .r0'
+    System::Call 'kernel32::OpenMutexW(i 0x00100000, i 0, w "${RUNNING_MARK}") p .r0'
     ${If} $0 P<> 0
       System::Call 'kernel32::CloseHandle(p r0)'
     ${ElseIfNot} ${FileExists} "$R1\veltrax.exe"
