@@ -10,6 +10,7 @@
 #include "analysis/number_reader.h"
 #include "analysis/workspace.h"
 #include "derivation/composition_parser.h"
+#include "drawing/drawing_surface.h"
 #include "drawing/formula_drawing.h"
 #include "drawing/formula_edit.h"
 #include "drawing/recorded_picture.h"
@@ -157,12 +158,11 @@ void BeginCall(Page& page, int precision, const char* separator, int separatorLe
 
 // The six controls' places, as arrays of left, top, width and height in
 // twips, in the order of window_layout::Control.
-const char* LayoutAnswer(Page& page, const window_layout::Controls& controls) {
-    Json json(page.answer);
+void Places(Json& json, const window_layout::Controls& controls) {
     json.Open('[');
     for (const window_layout::Rectangle& place : controls)
         json.Open('[').Number(place.Left).Number(place.Top).Number(place.Width).Number(place.Height).Close(']');
-    return json.Close(']').Done();
+    json.Close(']');
 }
 
 }  // namespace
@@ -267,15 +267,19 @@ EMSCRIPTEN_KEEPALIVE const char* veltrax_layout(double width, double height, dou
     Page& page = ThePage();
     window_layout::FollowSize(page.layout, static_cast<float>(width), static_cast<float>(height),
                               static_cast<float>(band));
-    return LayoutAnswer(page, page.layout);
+    Json json(page.answer);
+    Places(json, page.layout);
+    return json.Done();
 }
 
-// The six laid out at the window's opening size, for the moment before the
-// page has its core: the bundler puts them into the page.
+// Twips a pixel, and the six laid out at the window's opening size, for the
+// moment before the page has its core: the bundler puts them into the page.
 EMSCRIPTEN_KEEPALIVE const char* veltrax_opening_layout() {
     window_layout::Controls opening = window_layout::kDesign;
     window_layout::FollowSize(opening, window_layout::kClientWidth, window_layout::kClientHeight);
-    return LayoutAnswer(ThePage(), opening);
+    Json json(ThePage().answer);
+    Places(json.Open('{').Key("twipsPerPixel").Number(kTwipsPerPixel).Key("controls"), opening);
+    return json.Close('}').Done();
 }
 
 // What the window says: its texts and the precision list's last entry, as

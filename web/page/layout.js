@@ -4,14 +4,17 @@
 import { $ } from "./dom.js";
 import { call, core } from "./core.js";
 
-export const kTwipsPerPixel = 15; // 1440 twips an inch, 96 CSS pixels an inch
+// Twips a CSS pixel at 96 to the inch, and the six at the opening size, from
+// the core (put in by the bundler).
+const kOpening = VELTRAX_OPENING_LAYOUT;
+export const kTwipsPerPixel = kOpening.twipsPerPixel;
 const picFormula = $("picFormula");
 
 // The six, in the core's order, with their places (left, top, width, height
 // in twips): the core's as it laid them out last; before it has loaded, as
-// it lays them out at the opening size (put in by the bundler).
+// it lays them out at the opening size.
 const kControls = ["picFormula", "txtFormula", "txtPercent", "Command1", "lblPrecision", "cmbPrecision"];
-let places = VELTRAX_OPENING_LAYOUT;
+let places = kOpening.controls;
 const placeOf = (id) => places[kControls.indexOf(id)];
 // The page's own: the notice under the picture, the table's button and the
 // line under it below the big button, the phone's button under the list.
@@ -66,7 +69,7 @@ export const layout = () => {
   // down by its band.
   const notice = $("formulaNotice");
   place("formulaNotice", [0, kNoticeTop, W, 0]);
-  const below = VELTRAX_OPENING_LAYOUT[kControls.indexOf("txtPercent")][1];
+  const below = kOpening.controls[kControls.indexOf("txtPercent")][1];
   const band = notice.hidden ? 0 : Math.max(0, kNoticeTop + notice.getBoundingClientRect().height / pixelsPerTwip + 45 - below);
   if (core) places = call("layout", W, H, band);
   kControls.forEach((id, i) => place(id, places[i]));
