@@ -151,6 +151,7 @@ TEST(CleaningNotice, NamesWhatTheEditLostAndHowToWriteIt) {
         {U"", U"CH3–CH2–OH", U"CH3CH2OH", U""},  // bonds, not charges
         {U"", U"CH3-CH3", U"CH3CH3", U"", true},
         {U"", U"H2O.", U"H2O", U""},
+        {U"", U"·5H2O", U"5H2O", U""},  // a dot with nothing before it joins no parts
         {U"", U"H2O.", U"H2O", U"", true},
         {U"", U"H2 O", U"H2O", U"", true},
         {prompt, U"H" + prompt, U"H", U""},
