@@ -120,6 +120,7 @@ TEST(CleaningNotice, NamesWhatTheEditLostAndHowToWriteIt) {
         {U"", U"Fe3+", U"Fe3", U"Убран знак заряда «+»"},
         {U"", U"SO4-2, H+", U"SO42H", U"знак заряда «-»"},
         {U"", U"Fe3+", U"Fe3", U"В формуле убран знак заряда «+»: посчитано для Fe3.", true},
+        {U"", U"Ca+2", U"Ca2", U"знак заряда «+»", true},  // the digit right after the sign
         {U"", U"CuSO4 5H2O", U"CuSO45H2O", U"Убран пробел между цифрами «4 5»: цифры по обе стороны от него слились"},
         {U"", U"Na2CO3 10H2O", U"Na2CO310H2O", U"В формуле убран пробел между цифрами «3 1»: посчитано для Na2CO310H2O.", true},
         {U"H", U"HЖ", U"H", U"«Ж»"},                                              // the edit only appends
@@ -150,6 +151,7 @@ TEST(CleaningNotice, NamesWhatTheEditLostAndHowToWriteIt) {
         {U"", U"Na+ Cl-", U"NaCl", U""},
         {U"", U"CH3–CH2–OH", U"CH3CH2OH", U""},  // bonds, not charges
         {U"", U"CH3-CH3", U"CH3CH3", U"", true},
+        {U"", U"Fe3 +", U"Fe3", U"", true},  // a sign apart from the digits, as between substances
         {U"", U"H2O.", U"H2O", U""},
         {U"", U"·5H2O", U"5H2O", U""},  // a dot with nothing before it joins no parts
         {U"", U"H2O.", U"H2O", U"", true},
