@@ -31,6 +31,9 @@ TEST(RepeatSingleSums, EqualsThePlainLoopBitForBit) {
         const float expected = PlainLoop(start, adds, n);
         EXPECT_EQ(RepeatSingleSums(start, adds, n), expected) << "trial " << trial;
     }
+    // Passes whose increments of the sum's last place alternate between two values.
+    const std::vector<float> alternating = {1.0f / 3, 0.7f, 6.73698425f};
+    EXPECT_EQ(RepeatSingleSums(370.239716f, alternating, 474), PlainLoop(370.239716f, alternating, 474));
 }
 
 // Every pass count over the first binade edges: the shortcut stops short of
