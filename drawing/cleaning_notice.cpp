@@ -89,7 +89,8 @@ void NoteMark(CleaningLosses& losses, const PendingMark& mark, TextView after, s
             NoteScriptDigits(losses, mark.Mark);
     } else if (IsBlankLike(m)) {
         // "CuSO4 5H2O": the two numbers become one.
-        if (!mark.Digits.empty() && IsDigit(r)) Add(losses, Kind::BlankInNumbers, Text{mark.Digits.back(), kBlank, r});
+        if (mark.Adjacent && IsDigit(mark.Left) && IsDigit(r))
+            Add(losses, Kind::BlankInNumbers, Text{mark.Left, kBlank, r});
     } else if (IsLineSign(m)) {
         // "Fe3+", "SO4 2-", "SO4-2": a digit beside the sign may be the charge,
         // which then stays as a count; "CH3–CH3" is a bond.
@@ -125,11 +126,13 @@ std::size_t NoteSuperscripts(TextView after, std::size_t at, Text run, char32_t 
                              CleaningLosses& losses, PendingMark& pending) {
     std::size_t end = at;
     while (end < after.size() && IsSuperscript(after[end])) run.push_back(after[end++]);
-    PendingMark mark{run, left, true, KeptBefore(after, at), {}};
-    if (typed && EndsAPart(left) && end == after.size())  // "Ca²" may yet become "Ca²⁺", "Fe⁺" "Fe⁺³"
+    PendingMark mark{run, left, true, 0};
+    if (typed && EndsAPart(left) && end == after.size()) {  // "Ca²" may yet become "Ca²⁺", "Fe⁺" "Fe⁺³"
+        mark.At = KeptBefore(after, at);
         pending = std::move(mark);
-    else
+    } else {
         NoteMark(losses, mark, after, Text::npos);
+    }
     return end;
 }
 
@@ -190,8 +193,7 @@ void NoteLosses(TextView before, TextView after, CleaningLosses& losses, Pending
             // A blank typed before it is no longer in the box, but was there.
             const bool blankBefore = at == start && !waiting.Mark.empty() && IsBlankLike(waiting.Mark.front());
             const bool adjacent = at > 0 && !IsBlankLike(after[at - 1]) && !blankBefore && !waiting.BlankAfter;
-            PendingMark mark{Text(1, c), Neighbour(after, at, -1), adjacent, 0,
-                             at > 0 && IsDigit(after[at - 1]) ? Text(1, after[at - 1]) : Text()};
+            PendingMark mark{Text(1, c), Neighbour(after, at, -1), adjacent, 0};
             const std::size_t right = NeighbourAt(after, at, +1);
             if (right == Text::npos && key) {
                 mark.At = KeptBefore(after, at);

@@ -39,7 +39,6 @@ struct PendingMark {
     char32_t Left = 0;        // the nearest character before it that is no blank
     bool Adjacent = false;    // no blank between it and `Left`
     std::size_t At = 0;       // where it stood in the cleaned text
-    Text Digits;              // the digits right before it
     bool BlankAfter = false;  // a blank was typed after it
 };
 
