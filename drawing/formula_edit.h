@@ -5,22 +5,19 @@
 #include "../text/text.h"
 #include "cleaning_notice.h"
 #include "drawing_surface.h"
-
-// What the formula box holds when the window opens: text that the first edit
-// strips whole, as the cleaning keeps none of it.
-inline constexpr char32_t kFormulaPrompt[] = U"Введите формулу и нажмите ввод, чтобы получить процентный состав";
+#include "window_texts.h"
 
 // The formula box between two changes of its text: what it shows, the
 // formula that Enter analyses, and what the cleaning took from it since the
 // last analysis. The desktop window and the page keep one each and only carry
 // text in and out of it.
 struct FormulaBoxState {
-    Text Shown = kFormulaPrompt;  // the box's text as last handled
-    Text Formula;                 // the formula that Enter analyses
-    CleaningLosses Lost;          // since the last analysis
-    PendingMark Pending;          // a trailing mark that the next key decides
-    Text Notice;                  // what the notice line shows now; empty hides it
-    bool Analysed = false;        // Enter was pressed and nothing edited since
+    Text Shown = window_texts::kFormulaPrompt;  // the box's text as last handled
+    Text Formula;                               // the formula that Enter analyses
+    CleaningLosses Lost;                        // since the last analysis
+    PendingMark Pending;                        // a trailing mark that the next key decides
+    Text Notice;                                // what the notice line shows now; empty hides it
+    bool Analysed = false;                      // Enter was pressed and nothing edited since
 };
 
 // What the box does with one change of its text.

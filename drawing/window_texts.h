@@ -6,6 +6,9 @@
 // equal to these.
 namespace window_texts {
 
+// What the formula box holds when the window opens: text that the first edit
+// strips whole, as the cleaning keeps none of it.
+inline constexpr char32_t kFormulaPrompt[] = U"Введите формулу и нажмите ввод, чтобы получить процентный состав";
 inline constexpr char32_t kFormulaTip[] = U"Нажмите ввод, чтобы получить процентный состав";
 inline constexpr char32_t kFormulaName[] = U"Формула";
 inline constexpr char32_t kReportName[] = U"Процентный состав";

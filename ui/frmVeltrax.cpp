@@ -76,7 +76,7 @@ void frmVeltrax::CreateControls() {
     txtFormula = new FormulaBox(this);
     txtFormula->setObjectName(QStringLiteral("txtFormula"));
     txtFormula->setFont(TextBoxFont());
-    txtFormula->setText(ToQString(kFormulaPrompt));
+    txtFormula->setText(ToQString(window_texts::kFormulaPrompt));
     txtFormula->setToolTip(ToQString(window_texts::kFormulaTip));
     txtFormula->setAccessibleName(ToQString(window_texts::kFormulaName));
     txtFormula->setMaxLength(std::numeric_limits<int>::max());  // the cleaning decides what stays
@@ -181,6 +181,11 @@ void frmVeltrax::txtFormula_Change() {
         if (txtFormula->isUndoAvailable()) txtFormula->undo();
         WriteBackFormula();
     }
+    FormulaChanged(change);
+}
+
+// What a change of the box says: its notice, and the end that did not fit.
+void frmVeltrax::FormulaChanged(const FormulaChange& change) {
     ShowCleaningNotice(formulaBox_.Notice);
     if (change.Dropped > 0) ShowMessage(workspace_, FormulaCutMessage(change.Dropped));
 }
@@ -224,8 +229,7 @@ void frmVeltrax::txtFormula_Insert(const QString& inserted) {
         WriteBackFormula();
     else
         txtFormula->insert(inserted);  // the change that follows is the text just handled
-    ShowCleaningNotice(formulaBox_.Notice);
-    if (change.Dropped > 0) ShowMessage(workspace_, FormulaCutMessage(change.Dropped));
+    FormulaChanged(change);
 }
 
 void frmVeltrax::txtFormula_Enter() {

@@ -41,6 +41,7 @@ private:
     void txtFormula_Change();
     void txtFormula_Insert(const QString& inserted);
     void WriteBackFormula();
+    void FormulaChanged(const FormulaChange& change);
     void ShowCleaningNotice(const Text& notice);
     float PlaceCleaningNotice(float width);
     static void PlaceAsDesigned(QWidget* control, std::size_t which);

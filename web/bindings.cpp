@@ -286,7 +286,7 @@ EMSCRIPTEN_KEEPALIVE const char* veltrax_opening_layout() {
 // the desktop window says them.
 EMSCRIPTEN_KEEPALIVE const char* veltrax_texts() {
     Json json(ThePage().answer);
-    json.Open('{').Key("caption").String(kCaption).Key("prompt").String(kFormulaPrompt);
+    json.Open('{').Key("caption").String(kCaption).Key("prompt").String(window_texts::kFormulaPrompt);
     json.Key("formulaTip").String(window_texts::kFormulaTip).Key("formulaName").String(window_texts::kFormulaName);
     json.Key("reportName").String(window_texts::kReportName).Key("command").String(window_texts::kCommandCaption);
     json.Key("precisionCaption").String(window_texts::kPrecisionCaption);

@@ -92,7 +92,7 @@ TEST(DIndex, DrawsOneSubscriptAndRestoresFontAndLine) {
 // that loses nothing keeps the notice and a trailing mark waits for the next
 // key. The cleaning itself stays as it is.
 TEST(CleaningNotice, NamesWhatTheEditLostAndHowToWriteIt) {
-    const Text prompt = kFormulaPrompt;
+    const Text prompt = window_texts::kFormulaPrompt;
     const struct {
         Text before, after;
         const char32_t* kept;
