@@ -21,7 +21,7 @@ set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_STRIP_FILES ON)
 # The platform plugins, Qt's Russian texts and the face of the formula drawing
 # are loaded at run time.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, qt6-translations-l10n, fonts-liberation")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-liberation")
 if(VELTRAX_WEB_PAGE)
   # The page's menu entry (app/CMakeLists.txt) opens it with xdg-open.
   string(APPEND CPACK_DEBIAN_PACKAGE_DEPENDS ", xdg-utils")

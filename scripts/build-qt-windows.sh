@@ -54,13 +54,6 @@ if [[ ! -d $work/source ]]; then
   echo "$revision" > "$work/revision"
   mkdir -p "$work/files"
   (cd "$work/files" && apt-get "${apt_options[@]}" source --download-only "qt6-base=$revision" >&2)
-  # Qt's Russian texts come from qt6-translations-l10n: its source too.
-  translations=$(dpkg-query -W -f='${source:Package}=${source:Version}' qt6-translations-l10n 2>/dev/null || true)
-  if [[ -n $translations ]]; then
-    (cd "$work/files" && apt-get "${apt_options[@]}" source --download-only "$translations" >&2) ||
-      echo "build-qt-windows.sh: the source of $translations is not in the archive" >&2
-    echo "$translations" > "$work/translations-revision"
-  fi
   rm -rf "$work/unpacked"
   dpkg-source --no-check -x "$work"/files/qt6-base_"${revision#*:}".dsc "$work/unpacked" >&2
   mv "$work/unpacked" "$work/source"
@@ -91,7 +84,6 @@ cmake --install "$work/build" >&2
 # What the licence notice and the source offer name, kept with the build.
 mkdir -p "$prefix/veltrax"
 cp "$work/revision" "$work/configure-command.txt" "$prefix/veltrax/"
-[[ -f $work/translations-revision ]] && cp "$work/translations-revision" "$prefix/veltrax/"
 echo "$work" > "$prefix/veltrax/build-folder"
 touch "$prefix/.complete"
 echo "$prefix"

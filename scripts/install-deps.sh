@@ -11,10 +11,10 @@ set -euo pipefail
 
 run=(
   g++ cmake ninja-build make pkg-config
-  qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev
-  qt6-translations-l10n fonts-liberation
+  qt6-base-dev qt6-base-dev-tools qt6-l10n-tools qt6-qpa-plugins libgl-dev
+  fonts-liberation
 )
-windows=(g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64 googletest)
+windows=(g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64 googletest wixl msitools)
 web=(emscripten node-acorn chromium fonts-liberation googletest librsvg2-bin)
 # npm where no node with its npm is there already (a node from elsewhere
 # brings its own, and Debian's npm would not fit it).

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds Veltrax for 64-bit Windows against the Qt that build-qt-windows.sh
-# made, and packs it twice: a zip of the program folder and an installer.
-#   dist/veltrax-<version>-windows-x64.zip
-#   dist/veltrax-<version>-setup.exe
+# made, and packs it three times:
+#   dist/veltrax-<version>-windows-x64.zip  the program folder, to unpack anywhere
+#   dist/veltrax-<version>-x64.msi          for a whole computer (wixl)
+#   dist/veltrax-<version>-setup.exe        for one user (NSIS)
 # The Windows build also holds the widget tests (ui_tests.exe) for Wine.
 # Usage: package-windows.sh [BUILD_FOLDER]
 set -euo pipefail
@@ -18,16 +19,16 @@ cmake --build "$build"
 version=$(sed -n 's/^project(Veltrax VERSION \([0-9.]*\).*/\1/p' "$here/CMakeLists.txt")
 
 # The program folder: the program, Qt's libraries, the platform and style
-# plugins, Qt's Russian texts and the compiler's run-time libraries.
+# plugins and the compiler's run-time libraries (Qt's Russian texts are
+# inside the program).
 name=veltrax-$version-windows-x64
 folder=$build/$name
 rm -rf "$folder"
-mkdir -p "$folder/platforms" "$folder/styles" "$folder/translations"
+mkdir -p "$folder/platforms" "$folder/styles"
 cp "$build/app/veltrax.exe" "$folder/"
 cp "$qt"/bin/Qt6Core.dll "$qt"/bin/Qt6Gui.dll "$qt"/bin/Qt6Widgets.dll "$folder/"
 cp "$qt"/plugins/platforms/qwindows.dll "$folder/platforms/"
 cp "$qt"/plugins/styles/qwindowsvistastyle.dll "$folder/styles/"
-cp /usr/share/qt6/translations/qtbase_ru.qm "$folder/translations/"
 runtime=$(dirname "$(x86_64-w64-mingw32-g++-posix -print-libgcc-file-name)")
 cp "$runtime/libstdc++-6.dll" "$runtime/libgcc_s_seh-1.dll" /usr/x86_64-w64-mingw32/lib/libwinpthread-1.dll "$folder/"
 find "$folder" -name '*.dll' -o -name '*.exe' | xargs x86_64-w64-mingw32-strip --strip-unneeded
@@ -58,10 +59,30 @@ filelist=$build/installed-files.nsh
   find . -type f | sort | sed 's|^\./||; s|/|\\|g; s|^|  Delete "$INSTDIR\\|; s|$|"|'
   find . -mindepth 1 -type d | sort -r | sed 's|^\./||; s|/|\\|g; s|^|  RMDir "$INSTDIR\\|; s|$|"|'
 ) > "$filelist"
+# The longest path inside the folder, with the backslash before it, so that
+# the installer refuses a folder whose files would pass 259 characters.
+longest=$( (cd "$folder" && find . -type f && echo ./uninstall.exe && echo ./veltrax.installed) |
+          awk '{ n = length($0) - 1; if (n > m) m = n } END { print m }')
 # The licence page: Veltrax's licence in plain words, and what it ships besides.
 { printf '\xEF\xBB\xBF'; sed 's/$/\r/' "$here/packaging/windows/license.txt"; } > "$build/license.txt"
-makensis -V2 -DVERSION="$version" -DRUNNING_MARK="$(cat "$build/app/running-mark.txt")" -DDIST="$folder" -DICON="$here/packaging/icons/org.veltrax.Veltrax.ico" \
-  -DLICENSE="$build/license.txt" -DFILELIST="$filelist" -DOUTFILE="$build/veltrax-$version-setup.exe" \
-  "$here/packaging/windows/veltrax.nsi"
+makensis -V2 -DVERSION="$version" -DRUNNING_MARK="$(cat "$build/app/running-mark.txt")" -DDIST="$folder" \
+  -DICON="$here/packaging/icons/org.veltrax.Veltrax.ico" -DLICENSE="$build/license.txt" -DFILELIST="$filelist" \
+  -DLONGEST="$longest" -DOUTFILE="$build/veltrax-$version-setup.exe" "$here/packaging/windows/veltrax.nsi"
 mv -f "$build/veltrax-$version-setup.exe" "$here/dist/veltrax-$version-setup.exe"
-echo "built dist/$name.zip and dist/veltrax-$version-setup.exe"
+
+# The MSI: the same folder, listed by wixl-heat, and the marker of a
+# machine's install.
+msi_version=$version
+printf 'Veltrax %s\r\ninstalled by the MSI for all users\r\n' "$msi_version" > "$build/veltrax.installed"
+# The program and the page are in veltrax.wxs itself, with the Start menu's entries.
+(cd "$build" && find "$name" -type f ! -path "$name/veltrax.exe" ! -path "$name/veltrax.html" | sort |
+  wixl-heat --var var.SourceDir -p "$name/" --directory-ref INSTALLDIR --component-group ProgramFiles --win64) \
+  > "$build/files.wxs"
+msi=veltrax-$msi_version-x64.msi
+# wixl takes the files by paths relative to where it runs.
+cp "$here/packaging/icons/org.veltrax.Veltrax.ico" "$build/veltrax.ico"
+(cd "$build" && wixl -a x64 -D Win64=yes -D Version="$msi_version" -D SourceDir="$name" -D Marker=veltrax.installed \
+  -D Icon=veltrax.ico -o "$msi" "$here/packaging/windows/veltrax.wxs" files.wxs)
+python3 "$here/scripts/msi-texts.py" "$build/$msi" "$here/packaging/windows/msi-texts.txt"
+mv -f "$build/$msi" "$here/dist/$msi"
+echo "built dist/$name.zip, dist/$msi and dist/veltrax-$version-setup.exe"

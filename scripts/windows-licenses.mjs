@@ -2,10 +2,10 @@
 // itself into one folder: Qt (LGPLv3, and the GPLv3 it builds on), the
 // third-party code that is compiled into the shipped Qt libraries (found in
 // the Qt build's own record of every file each object was compiled from),
-// Qt's Russian texts, the GCC run-time (GPLv3 with the GCC Runtime Library
+// the GCC run-time (GPLv3 with the GCC Runtime Library
 // Exception) and the MinGW-w64 run-time with winpthreads; the exact configure
-// command, the toolchain file and the build script; and the notice of where
-// the Corresponding Source is, with a written offer.
+// command, the toolchain file and the build script; and the notice of which
+// source files travel with the program.
 // Usage: node windows-licenses.mjs QT_BUILD_FOLDER VELTRAX_SOURCE OUTPUT_FOLDER
 //   QT_BUILD_FOLDER is the folder scripts/build-qt-windows.sh worked in.
 import { copyFileSync, existsSync, mkdirSync, readFileSync, readdirSync, statSync, writeFileSync } from "node:fs";
@@ -20,8 +20,10 @@ if (!work || !veltrax || !output) {
 const source = join(work, "source");
 const qtVersion = readFileSync(join(veltrax, "packaging", "windows", "qt.env"), "utf8").match(/^QT_VERSION=(.*)$/m)[1];
 const revision = readFileSync(join(work, "revision"), "utf8").trim();
-const translations = existsSync(join(work, "translations-revision"))
-  ? readFileSync(join(work, "translations-revision"), "utf8").trim() : "qt6-translations";
+const version = readFileSync(join(veltrax, "CMakeLists.txt"), "utf8").match(/^project\(Veltrax VERSION ([0-9.]+)/m)[1];
+// The files of the source package, which make-dist.sh puts into source/.
+const sourceFiles = readdirSync(join(work, "files")).filter((name) => name.startsWith("qt6-base_")).sort();
+if (sourceFiles.length < 3) throw new Error(`the source package of Qt is incomplete: ${sourceFiles.join(", ")}`);
 mkdirSync(output, { recursive: true });
 const crlf = (text) => text.replace(/\r?\n/g, "\r\n");
 const write = (name, text) => writeFileSync(join(output, name), crlf(text));
@@ -128,12 +130,6 @@ write("Qt-configure-command.txt", `Qt for Windows was configured with this comma
   `built with "cmake --build" and installed with "cmake --install":\n\n${configure}\n`);
 copyFileSync(join(veltrax, "cmake", "mingw-w64-x86_64.cmake"), join(output, "mingw-w64-x86_64.cmake"));
 copyFileSync(join(veltrax, "scripts", "build-qt-windows.sh"), join(output, "build-qt-windows.sh"));
-const qtTranslations = "/usr/share/doc/qt6-translations-l10n/copyright";
-write("Qt-translations.txt", "translations\\qtbase_ru.qm: Qt's Russian texts, from Debian's package\n" +
-  `qt6-translations-l10n (source package ${translations}), under the GNU General\n` +
-  "Public License version 3 (GPL-3.0.txt) with the Qt exception 1.0, as Debian states it:\n\n" +
-  (existsSync(qtTranslations) ? readFileSync(qtTranslations, "utf8") : "(Debian's copyright file was not found)\n"));
-
 const freetypeCredit = "Portions of this software are copyright © 2022 The FreeType Project (www.freetype.org).\n" +
   "All rights reserved.";
 const hasFreetype = components.some((line) => /freetype/i.test(line));
@@ -145,8 +141,8 @@ Veltrax itself: see copyright.txt beside the program (the Expat/MIT licence).
 Qt ${qtVersion} (Qt6Core.dll, Qt6Gui.dll, Qt6Widgets.dll, platforms\\qwindows.dll,
 styles\\qwindowsvistastyle.dll) is used under the GNU Lesser General Public
 License version 3 (LGPL-3.0.txt), which builds on the GNU General Public
-License version 3 (GPL-3.0.txt). translations\\qtbase_ru.qm is under the GPL
-version 3 with the Qt exception 1.0 (Qt-translations.txt).
+License version 3 (GPL-3.0.txt). The Russian texts of Qt's context menus and
+buttons are Veltrax's own translation, compiled into veltrax.exe.
 
 Corresponding Source
 --------------------
@@ -156,16 +152,15 @@ ${revision}, with Debian's patches applied (the tree that
 Windows with MinGW-w64: the exact configure command is in
 Qt-configure-command.txt, the toolchain file is mingw-w64-x86_64.cmake and the
 whole build is build-qt-windows.sh, all in this folder. Nothing else was
-changed. The source files themselves (qt6-base_*.dsc, *.orig.tar.xz,
-*.debian.tar.xz, and the source of ${translations}) are published beside
-this program's release files, in the folder "source". Veltrax's own build
-scripts are part of its source, published the same way.
+changed. The source package itself travels with the program: every release
+of Veltrax for Windows (the zip, the MSI and setup.exe) is published together
+with a folder "source" that holds these files:
 
-Written offer: for three years from the day you received this program, the
-Veltrax developers will give anyone who asks a copy of that Corresponding
-Source on a medium customarily used for software interchange, for no more
-than the cost of making and sending the copy. Ask the developers at the
-address in copyright.txt.
+${sourceFiles.map((name) => `  ${name}`).join("\n")}
+  veltrax-${version}.tar.gz (Veltrax's own source, build scripts included)
+
+If you pass this program on to others, pass that folder on with it, or
+together with it, in the same way.
 
 You may replace the Qt libraries beside veltrax.exe with your own builds of
 the same Qt version: Veltrax loads them from its folder.

@@ -3,8 +3,6 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QLibraryInfo>
-#include <QLocale>
 #include <QSysInfo>
 #include <QTemporaryFile>
 #include <QTranslator>
@@ -69,11 +67,7 @@ void IgnoreRelativeXdgDataHome() {
 
 bool LoadQtRussianTranslations(QCoreApplication& application) {
     auto* translator = new QTranslator(&application);
-    const QLocale russian(QLocale::Russian, QLocale::Russia);
-    for (const QString& folder : {QCoreApplication::applicationDirPath() + QStringLiteral("/translations"),
-                                  QLibraryInfo::path(QLibraryInfo::TranslationsPath)})
-        if (translator->load(russian, QStringLiteral("qtbase"), QStringLiteral("_"), folder))
-            return QCoreApplication::installTranslator(translator);
+    if (translator->load(QStringLiteral(":/translations/qt_ru.qm"))) return QCoreApplication::installTranslator(translator);
     delete translator;
     return false;
 }

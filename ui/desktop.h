@@ -25,6 +25,7 @@ QString AdministratorTable();
 // user's folder below whatever folder the program was started from.
 void IgnoreRelativeXdgDataHome();
 
-// Qt's own Russian texts (context menus, standard buttons), from the folder
-// beside the program or Qt's translations folder; false when neither has them.
+// Qt's own texts that the window shows (the context menus, the message box's
+// button) in Russian, from the translation built into the program; false if
+// it could not be read.
 bool LoadQtRussianTranslations(QCoreApplication& application);

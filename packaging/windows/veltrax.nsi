@@ -1,63 +1,64 @@
-;  The Veltrax installer for Windows, built with NSIS by scripts/package-windows.sh:
-;   makensis -DVERSION=1.0.0 -DRUNNING_MARK=<the running mark's name> -DDIST=<folder of the program> -DICON=<icon> -DLICENSE=<licence page>
-;            -DFILELIST=<uninstall list> -DOUTFILE=<setup.exe> veltrax.nsi
-; Installs for all users (administrator rights, Program Files) or only for the
-; current user (no rights, %LOCALAPPDATA%\Programs\Veltrax), each with its own
-; Start menu shortcuts and uninstall entry, told apart by name.
+;  The Veltrax installer for one user, built with NSIS by scripts/package-windows.sh:
+;   makensis -DVERSION=1.0.0 -DRUNNING_MARK=<the running mark's name> -DDIST=<folder of the program> -DICON=<icon>
+;            -DLICENSE=<licence page> -DFILELIST=<uninstall list> -DLONGEST=<longest path inside the folder>
+;            -DOUTFILE=<setup.exe> veltrax.nsi
+; Installs Veltrax for the user who runs it, without administrator rights,
+; into %LOCALAPPDATA%\Programs\Veltrax or the folder chosen, with the user's
+; own Start menu entries and Apps entry. A whole computer gets the MSI.
 ;
-; Switches: /S silent; /AllUsers or /CurrentUser; /D=FOLDER (last) the folder;
+; Switches: /S silent; /D=FOLDER the folder (last on the line, no quotes);
 ; /Downgrade lets a silent install replace a newer version.
-; Exit codes: 0 done; 1 refused or cancelled (no administrator rights for
-; /AllUsers, a question answered no); 2 Veltrax is running; 3 a newer
-; version is installed (silent, without /Downgrade).
+; Exit codes of setup.exe:
+;   0 installed
+;   1 refused or cancelled: the folder cannot be used, a question answered no
+;   2 Veltrax is running from the folder concerned: nothing changed
+;   3 a newer version is installed (silent, without /Downgrade)
+;   4 a file could not be written or the earlier copy not removed: what this
+;     run wrote is removed again, and no Apps entry or shortcut is made
+;   5 another Veltrax installer is running for this user
+; Exit codes of uninstall.exe: 0 removed, 2 Veltrax is running (nothing
+; removed). The Apps entry's quiet uninstall runs it in place, so that its
+; code is the one a deployment tool sees.
 ;
-; An install over an earlier one of the same kind runs that one's own
-; uninstaller, in its own mode, in the folder its registry entry names: it
-; removes exactly what it installed and nothing of the other kind's copy. A
-; folder that holds anything but an earlier Veltrax gets a Veltrax subfolder,
-; so that no other program's files are ever replaced. A marker file beside the
-; program tells it that it is installed, wherever it stands, so that each user
-; keeps an own element table. No install, upgrade or uninstall touches the
-; users' tables or the administrator's. A 64-bit installer, like the program.
+; The installer owns a folder only when it is empty or missing, or when its
+; marker names this user's install, or when this user's earlier Veltrax is
+; registered there; any other folder (another program's, another user's
+; Veltrax, a machine's) gets a Veltrax subfolder, never a takeover. An earlier
+; Veltrax of this user goes first, by its own uninstaller; a NameMass.dat
+; beside it is kept before (as %ProgramData%\veltrax\NameMass.dat where there
+; is none, else as NameMass.dat.saved beside). No install, upgrade or
+; uninstall touches the users' tables or the administrator's. A 64-bit
+; installer, like the program.
 Target amd64-unicode
+RequestExecutionLevel user
 
-!define MULTIUSER_EXECUTIONLEVEL Highest
-!define MULTIUSER_MUI
-!define MULTIUSER_INSTALLMODE_COMMANDLINE
-!define MULTIUSER_USE_PROGRAMFILES64
-!define MULTIUSER_INSTALLMODE_INSTDIR "Veltrax"
-!define MULTIUSER_INSTALLMODE_DEFAULT_REGISTRY_KEY "Software\Veltrax"
-!define MULTIUSER_INSTALLMODE_DEFAULT_REGISTRY_VALUENAME "InstallMode"
-!define MULTIUSER_INSTALLMODE_INSTDIR_REGISTRY_KEY "Software\Veltrax"
-!define MULTIUSER_INSTALLMODE_INSTDIR_REGISTRY_VALUENAME "InstallDir"
-!define MULTIUSER_INSTALLMODE_FUNCTION KeepCommandLineFolder
-!define MULTIUSER_INIT_FUNCTIONQUIT RefusedQuit
-!define MULTIUSER_INIT_un.FUNCTIONQUIT un.RefusedQuit
-!define MULTIUSER_INSTALLMODEPAGE_TEXT_TOP "Для кого установить Veltrax?"
-!define MULTIUSER_INSTALLMODEPAGE_TEXT_ALLUSERS "для всех пользователей (нужны права администратора)"
-!define MULTIUSER_INSTALLMODEPAGE_TEXT_CURRENTUSER "только для меня"
-!define MULTIUSER_INIT_TEXT_ADMINREQUIRED "Для этого нужны права администратора."
-!define MULTIUSER_INIT_TEXT_POWERREQUIRED "Для этого нужны права администратора."
-!define MULTIUSER_INIT_TEXT_ALLUSERSNOTPOSSIBLE "Чтобы установить Veltrax для всех пользователей, нужны права администратора. Запустите установку от имени администратора или выберите «только для меня»."
-!include "MultiUser.nsh"
 !include "MUI2.nsh"
 !include "FileFunc.nsh"
 !include "LogicLib.nsh"
+!include "TextFunc.nsh"
 !include "WordFunc.nsh"
+!include "StrFunc.nsh"
+${StrLoc}
 
 Name "Veltrax"
 OutFile "${OUTFILE}"
 SetCompressor /SOLID lzma
 BrandingText "Veltrax ${VERSION}"
+InstallDir "$LOCALAPPDATA\Programs\Veltrax"
+; An upgrade goes where this user's earlier Veltrax is.
+InstallDirRegKey HKCU "Software\Veltrax" "InstallDir"
+ShowInstDetails show
 
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Veltrax"
+!define DISPLAY_NAME "Veltrax (только для меня)"
+!define SHORTCUT "$SMPROGRAMS\Veltrax (только для меня).lnk"
+!define WEB_SHORTCUT "$SMPROGRAMS\Veltrax в браузере (только для меня).lnk"
 !define MUI_FINISHPAGE_RUN "$INSTDIR\veltrax.exe"
 !define MUI_FINISHPAGE_RUN_TEXT "Запустить Veltrax"
 
 !insertmacro MUI_PAGE_LICENSE "${LICENSE}"
-!insertmacro MULTIUSER_PAGE_INSTALLMODE
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
 !insertmacro MUI_PAGE_FINISH
@@ -67,91 +68,210 @@ BrandingText "Veltrax ${VERSION}"
 
 VIProductVersion "${VERSION}.0"
 VIAddVersionKey /LANG=${LANG_RUSSIAN} "ProductName" "Veltrax"
-VIAddVersionKey /LANG=${LANG_RUSSIAN} "FileDescription" "Установка Veltrax"
+VIAddVersionKey /LANG=${LANG_RUSSIAN} "FileDescription" "Установка Veltrax для одного пользователя"
 VIAddVersionKey /LANG=${LANG_RUSSIAN} "FileVersion" "${VERSION}"
 VIAddVersionKey /LANG=${LANG_RUSSIAN} "ProductVersion" "${VERSION}"
 VIAddVersionKey /LANG=${LANG_RUSSIAN} "CompanyName" "Veltrax developers"
 VIAddVersionKey /LANG=${LANG_RUSSIAN} "LegalCopyright" "Veltrax developers"
 
-Var CommandLineFolder
-Var EarlierFolder  ; the folder an earlier Veltrax of this kind was removed from
+Var UserName
+Var Marker         ; what the marker of this user's install says
+Var EarlierFolder  ; where this user's earlier Veltrax is registered
+Var Folder         ; a folder to check, as given
+Var Problem        ; why it cannot be used, or nothing
+Var CreatedFolder  ; 1 when this run made the folder
+Var HadMarker      ; 1 when the folder had this user's marker, and no registered copy
 
-; MultiUser would say it in a box that waits for a click even in silent
-; mode: /AllUsers without the rights for it is answered here.
-!macro REFUSE_ALL_USERS_WITHOUT_RIGHTS UN
-Function ${UN}RefuseAllUsersWithoutRights
-  ${${UN}GetParameters} $R0
-  ClearErrors
-  ${${UN}GetOptions} $R0 "/AllUsers" $R1
-  ${If} ${Errors}
-    Return
-  ${EndIf}
-  UserInfo::GetAccountType
-  Pop $R2
-  ${If} $R2 != "Admin"
-  ${AndIf} $R2 != "Power"
-    MessageBox MB_OK|MB_ICONSTOP "${MULTIUSER_INIT_TEXT_ALLUSERSNOTPOSSIBLE}" /SD IDOK
-    Call ${UN}RefusedQuit
-  ${EndIf}
-FunctionEnd
+!macro STOP CODE TEXT
+  MessageBox MB_OK|MB_ICONSTOP "${TEXT}" /SD IDOK
+  SetErrorLevel ${CODE}
+  Quit
 !macroend
-!insertmacro REFUSE_ALL_USERS_WITHOUT_RIGHTS ""
-!insertmacro REFUSE_ALL_USERS_WITHOUT_RIGHTS "un."
 
 Function .onInit
   SetRegView 64
-  StrCpy $CommandLineFolder $INSTDIR  ; what /D= said, if anything
-  Call RefuseAllUsersWithoutRights
-  !insertmacro MULTIUSER_INIT
+  System::Call 'advapi32::GetUserNameW(w .r0, *i ${NSIS_MAX_STRLEN}) i .r1'
+  StrCpy $UserName $0
+  StrCpy $Marker "installed for the user $UserName"
+  ; NSIS puts its default in place of a /D= folder it cannot use, without a
+  ; word: the folder is read from the command line itself. /D= swallows
+  ; whatever follows it on the line, /S included.
+  ; (NSIS also cleans what is written to $INSTDIR: the text is checked as
+  ; given.)
+  StrCpy $Folder $INSTDIR
+  System::Call 'kernel32::GetCommandLineW() w .r0'
+  ${StrLoc} $1 $0 " /D=" ">"
+  ${If} $1 != ""
+    IntOp $1 $1 + 4
+    StrCpy $Folder $0 "" $1
+    ${StrLoc} $1 $Folder " /S" ">"
+    ${If} $1 != ""
+      SetSilent silent
+    ${EndIf}
+  ${EndIf}
+  ; One installer at a time for a user: a second one leaves at once.
+  System::Call 'kernel32::CreateMutexW(p 0, i 0, w "Global\Veltrax.Setup.$UserName") p .r0 ?e'
+  Pop $1
+  ${If} $1 == 183
+    !insertmacro STOP 5 "Установка Veltrax уже идёт. Дождитесь её конца."
+  ${EndIf}
+  Call CheckFolder
+  ${If} $Problem != ""
+    !insertmacro STOP 1 "Папка «$Folder» для Veltrax не подходит: $Problem."
+  ${EndIf}
+  StrCpy $INSTDIR $Folder
 FunctionEnd
 
-Function un.onInit
-  SetRegView 64
-  Call un.RefuseAllUsersWithoutRights
-  !insertmacro MULTIUSER_UNINIT
-FunctionEnd
-
-Function RefusedQuit
-  SetErrorLevel 1
-  Quit
-FunctionEnd
-
-Function un.RefusedQuit
-  SetErrorLevel 1
-  Quit
-FunctionEnd
-
-; MultiUser sets the folder of the mode chosen: /D= wins over it.
-Function KeepCommandLineFolder
-  ${If} $CommandLineFolder != ""
-    StrCpy $INSTDIR $CommandLineFolder
+Function .onVerifyInstDir
+  StrCpy $Folder $INSTDIR
+  Call CheckFolder
+  ${If} $Problem != ""
+    Abort
   ${EndIf}
 FunctionEnd
 
-; The names that tell the two kinds of install apart.
-!macro NAMES UN
-Function ${UN}Names
-  ${If} $MultiUser.InstallMode == "AllUsers"
-    StrCpy $R5 "Veltrax (для всех пользователей)"
-    StrCpy $R6 "Veltrax"
-    StrCpy $R7 "Veltrax в браузере"
-  ${Else}
-    StrCpy $R5 "Veltrax (только для меня)"
-    StrCpy $R6 "Veltrax (только для меня)"
-    StrCpy $R7 "Veltrax в браузере (только для меня)"
+; Whether $Folder can hold Veltrax; $Problem says why not.
+Function CheckFolder
+  StrCpy $Problem ""
+  ${StrLoc} $0 $Folder '"' ">"
+  ${If} $0 != ""
+    StrCpy $Problem "путь в кавычках (после /D= путь пишут без кавычек)"
+    Return
   ${EndIf}
+  ${StrLoc} $0 $Folder " /" ">"
+  ${If} $0 != ""
+    StrCpy $Problem "после него на строке есть ещё ключи (/D= пишут последним)"
+    Return
+  ${EndIf}
+  StrCpy $0 $Folder 2
+  StrCpy $1 $Folder 2 1
+  ${If} $0 != "\\"
+  ${AndIf} $1 != ":\"
+    StrCpy $Problem "путь неполный (нужен путь от диска, например C:\SchoolApps\Veltrax)"
+    Return
+  ${EndIf}
+  StrLen $0 $Folder
+  IntOp $0 $0 + ${LONGEST}
+  ${If} $0 >= 259
+    StrCpy $Problem "путь слишком длинный (файлы Veltrax в ней были бы длиннее 259 знаков)"
+    Return
+  ${EndIf}
+  ${If} $1 == ":\"
+    StrCpy $0 $Folder 3
+    System::Call 'kernel32::GetDriveTypeW(w r0) i .r1'
+    ${If} $1 <= 1
+      StrCpy $Problem "диска $0 нет"
+      Return
+    ${EndIf}
+  ${EndIf}
+  ; The nearest part of the path that exists must be a folder.
+  StrCpy $0 $Folder
+  ${Do}
+    System::Call 'kernel32::GetFileAttributesW(w r0) i .r1'
+    ${If} $1 != -1
+      IntOp $1 $1 & 0x10
+      ${If} $1 == 0
+        StrCpy $Problem "«$0» — это файл, а не папка"
+      ${EndIf}
+      Return
+    ${EndIf}
+    ${GetParent} $0 $1
+    ${If} $1 == ""
+    ${OrIf} $1 == $0
+      StrCpy $Problem "такого пути нет"
+      Return
+    ${EndIf}
+    StrCpy $0 $1
+  ${Loop}
+FunctionEnd
+
+; $0 = 1 when $INSTDIR is this user's to install into.
+Function OwnsFolder
+  StrCpy $0 1
+  ${If} $INSTDIR == $EarlierFolder
+  ${OrIfNot} ${FileExists} "$INSTDIR\*.*"
+    Return
+  ${EndIf}
+  ${If} ${FileExists} "$INSTDIR\veltrax.installed"
+    ClearErrors
+    FileOpen $1 "$INSTDIR\veltrax.installed" r
+    FileRead $1 $2
+    FileRead $1 $2
+    FileClose $1
+    ${TrimNewLines} $2 $2
+    ${If} $2 != $Marker
+      StrCpy $0 0
+    ${EndIf}
+    Return
+  ${EndIf}
+  FindFirst $1 $2 "$INSTDIR\*.*"
+  ${DoWhile} $2 != ""
+    ${If} $2 != "."
+    ${AndIf} $2 != ".."
+      StrCpy $0 0
+      ${Break}
+    ${EndIf}
+    FindNext $1 $2
+  ${Loop}
+  FindClose $1
+FunctionEnd
+
+; Another program's folder, another user's Veltrax or a machine's gets a
+; Veltrax subfolder, which must be this user's to take.
+Function ChooseFolder
+  Call OwnsFolder
+  ${If} $0 == 1
+    Return
+  ${EndIf}
+  StrCpy $1 $INSTDIR
+  StrCpy $INSTDIR "$INSTDIR\Veltrax"
+  Call OwnsFolder
+  ${If} $0 != 1
+    !insertmacro STOP 1 "В папке «$1» и в её подпапке Veltrax уже есть чужие файлы или другая копия Veltrax. Выберите другую папку."
+  ${EndIf}
+  StrCpy $Folder $INSTDIR
+  Call CheckFolder
+  ${If} $Problem != ""
+    !insertmacro STOP 1 "Папка «$INSTDIR» для Veltrax не подходит: $Problem."
+  ${EndIf}
+  DetailPrint "В папке «$1» есть другие файлы: Veltrax ставится в «$INSTDIR»"
+FunctionEnd
+
+; The name of the mark that a Veltrax started from folder $R1 holds, in $R2,
+; written as the program writes it.
+!macro MARK_NAME UN
+Function ${UN}MarkName
+  System::Call 'kernel32::GetLongPathNameW(w R1, w .R2, i ${NSIS_MAX_STRLEN}) i .r0'
+  ${If} $0 == 0
+    StrCpy $R2 $R1
+  ${EndIf}
+  System::Call 'user32::CharLowerW(w R2) w .R2'
+  ${${UN}WordReplace} $R2 "\" "/" "+" $R2
+  ${Do}
+    StrCpy $0 $R2 1 -1
+    ${If} $0 != "/"
+      ${Break}
+    ${EndIf}
+    StrCpy $R2 $R2 -1
+  ${Loop}
+  StrLen $0 $R2
+  ${If} $0 > 200
+    StrCpy $R2 $R2 "" -200
+  ${EndIf}
+  StrCpy $R2 "${RUNNING_MARK}:$R2"
 FunctionEnd
 !macroend
-!insertmacro NAMES ""
-!insertmacro NAMES "un."
+!insertmacro MARK_NAME ""
+!insertmacro MARK_NAME "un."
 
-; A running Veltrax holds the mutex ${RUNNING_MARK}, and its program file,
-; which then cannot be opened for writing. $R1 is the folder. Silent: exit
-; code 2, and nothing is changed.
+; A Veltrax running from folder $R1 holds its mark, and its program file,
+; which then cannot be opened for writing. Silent: exit code 2, nothing
+; changed.
 !macro CLOSE_RUNNING UN
 Function ${UN}CloseRunningVeltrax
+  Call ${UN}MarkName
   ${Do}
-    System::Call 'kernel32::OpenMutexW(i 0x00100000, i 0, w "${RUNNING_MARK}") p .r0'
+    System::Call 'kernel32::OpenMutexW(i 0x00100000, i 0, w R2) p .r0'
     ${If} $0 P<> 0
       System::Call 'kernel32::CloseHandle(p r0)'
     ${ElseIfNot} ${FileExists} "$R1\veltrax.exe"
@@ -165,7 +285,7 @@ Function ${UN}CloseRunningVeltrax
       ${EndIf}
     ${EndIf}
     MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION \
-      "Veltrax сейчас запущена. Закройте программу и нажмите «Повтор»." /SD IDCANCEL IDRETRY retry
+      "Veltrax из папки «$R1» сейчас запущена. Закройте программу и нажмите «Повтор»." /SD IDCANCEL IDRETRY retry
     SetErrorLevel 2
     Quit
     retry:
@@ -175,10 +295,10 @@ FunctionEnd
 !insertmacro CLOSE_RUNNING ""
 !insertmacro CLOSE_RUNNING "un."
 
-; A newer version of the same kind is replaced only when asked: after a
-; question, or with /Downgrade in silent mode.
+; A newer version is replaced only when asked: after a question, or with
+; /Downgrade in silent mode.
 Function RefuseDowngrade
-  ReadRegStr $0 SHCTX "${UNINSTALL_KEY}" "DisplayVersion"
+  ReadRegStr $0 HKCU "${UNINSTALL_KEY}" "DisplayVersion"
   ${If} $0 == ""
     Return
   ${EndIf}
@@ -203,98 +323,197 @@ Function RefuseDowngrade
   replace:
 FunctionEnd
 
-; The earlier Veltrax of this kind goes first, by its own uninstaller, in its
-; own mode and folder: exactly what it installed, nothing else.
-Function RemoveEarlierVeltrax
-  ReadRegStr $R0 SHCTX "Software\Veltrax" "InstallDir"
-  ${If} $R0 == ""
-  ${OrIfNot} ${FileExists} "$R0\uninstall.exe"
+; A table beside the earlier program is kept before its uninstaller runs,
+; which would remove it: as the administrator's table where there is none,
+; else beside, under a name no uninstaller removes.
+Function KeepEarlierTable
+  ${IfNot} ${FileExists} "$EarlierFolder\NameMass.dat"
     Return
   ${EndIf}
-  StrCpy $R1 $R0
-  Call CloseRunningVeltrax
-  StrCpy $EarlierFolder $R0
-  DetailPrint "Удаляется прежняя Veltrax из $R0"
-  ExecWait '"$R0\uninstall.exe" /S /$MultiUser.InstallMode _?=$R0' $0
-  ${If} $0 == 0
-    Delete "$R0\uninstall.exe"
-    RMDir "$R0"
+  ReadEnvStr $0 ProgramData
+  ${If} $0 != ""
+  ${AndIfNot} ${FileExists} "$0\veltrax\NameMass.dat"
+    ClearErrors
+    CreateDirectory "$0\veltrax"
+    CopyFiles /SILENT "$EarlierFolder\NameMass.dat" "$0\veltrax\NameMass.dat"
+    ${IfNot} ${Errors}
+    ${AndIf} ${FileExists} "$0\veltrax\NameMass.dat"
+      DetailPrint "Таблица элементов «$EarlierFolder\NameMass.dat» сохранена как «$0\veltrax\NameMass.dat»"
+      Return
+    ${EndIf}
+  ${EndIf}
+  StrCpy $1 "NameMass.dat.saved"
+  StrCpy $2 1
+  ${While} ${FileExists} "$EarlierFolder\$1"
+    IntOp $2 $2 + 1
+    StrCpy $1 "NameMass.dat.saved$2"
+  ${EndWhile}
+  ClearErrors
+  Rename "$EarlierFolder\NameMass.dat" "$EarlierFolder\$1"
+  ${If} ${Errors}
+    !insertmacro STOP 4 "Таблицу элементов «$EarlierFolder\NameMass.dat» не удалось сохранить, и прежняя Veltrax не удалена. Скопируйте таблицу сами и запустите установку снова."
+  ${EndIf}
+  DetailPrint "Таблица элементов прежней Veltrax сохранена как «$EarlierFolder\$1»"
+FunctionEnd
+
+; This user's earlier Veltrax goes first, by its own uninstaller, in its own
+; folder: exactly what it installed, nothing else.
+Function RemoveEarlierVeltrax
+  ${If} $EarlierFolder == ""
+    Return
+  ${EndIf}
+  Call KeepEarlierTable
+  DetailPrint "Удаляется прежняя Veltrax из «$EarlierFolder»"
+  ; /CurrentUser: an uninstaller of an earlier version served both kinds.
+  ExecWait '"$EarlierFolder\uninstall.exe" /S /CurrentUser _?=$EarlierFolder' $0
+  ${If} $0 != 0
+  ${AndIf} $EarlierFolder != $INSTDIR
+    Call RollBack
+  ${EndIf}
+  ${If} $0 == 2
+    SetErrorLevel 2
+    Quit
+  ${ElseIf} $0 != 0
+    !insertmacro STOP 4 "Прежнюю Veltrax из папки «$EarlierFolder» не удалось удалить (код $0)."
+  ${EndIf}
+  Delete "$EarlierFolder\uninstall.exe"
+  RMDir "$EarlierFolder"
+FunctionEnd
+
+; What this run wrote goes again; the folder too, if this run made it.
+Function RollBack
+  Delete "${SHORTCUT}"
+  Delete "${WEB_SHORTCUT}"
+  !include "${FILELIST}"
+  ${If} $HadMarker != 1
+    Delete "$INSTDIR\veltrax.installed"
+  ${EndIf}
+  Delete "$INSTDIR\uninstall.exe"
+  ${If} $CreatedFolder == 1
+    RMDir "$INSTDIR"
   ${EndIf}
 FunctionEnd
 
-; A folder that holds anything but an earlier Veltrax gets a subfolder.
-Function ChooseFolder
-  ${If} ${FileExists} "$INSTDIR\veltrax.installed"
-  ${OrIf} $INSTDIR == $EarlierFolder
-    Return
+!macro CHECKED TEXT
+  ${If} ${Errors}
+    Call RollBack
+    !insertmacro STOP 4 "${TEXT}"
   ${EndIf}
-  ClearErrors
-  FindFirst $0 $1 "$INSTDIR\*.*"
-  ${DoWhile} $1 != ""
-    ${If} $1 != "."
-    ${AndIf} $1 != ".."
-      FindClose $0
-      StrCpy $INSTDIR "$INSTDIR\Veltrax"
-      DetailPrint "В выбранной папке есть другие файлы: Veltrax ставится в $INSTDIR"
-      Return
-    ${EndIf}
-    FindNext $0 $1
-  ${Loop}
-  FindClose $0
-FunctionEnd
+!macroend
 
 Section "Veltrax"
   SetRegView 64
   Call RefuseDowngrade
-  StrCpy $R1 $INSTDIR
-  Call CloseRunningVeltrax
-  Call RemoveEarlierVeltrax
+  ReadRegStr $EarlierFolder HKCU "Software\Veltrax" "InstallDir"
+  ${IfNot} ${FileExists} "$EarlierFolder\uninstall.exe"
+    StrCpy $EarlierFolder ""
+  ${EndIf}
   Call ChooseFolder
   StrCpy $R1 $INSTDIR
   Call CloseRunningVeltrax
-  Call Names
+  ${If} $EarlierFolder != ""
+    StrCpy $R1 $EarlierFolder
+    Call CloseRunningVeltrax
+  ${EndIf}
+  ; Whether the folder takes files at all, before anything is removed.
+  StrCpy $CreatedFolder 0
+  StrCpy $HadMarker 0
+  ${If} ${FileExists} "$INSTDIR\veltrax.installed"
+  ${AndIf} $EarlierFolder != $INSTDIR
+    StrCpy $HadMarker 1
+  ${EndIf}
+  ${IfNot} ${FileExists} "$INSTDIR\*.*"
+    StrCpy $CreatedFolder 1
+  ${EndIf}
+  ClearErrors
+  CreateDirectory "$INSTDIR"
+  FileOpen $0 "$INSTDIR\veltrax-setup.tmp" w
+  ${If} ${Errors}
+    ${If} $CreatedFolder == 1
+      RMDir "$INSTDIR"
+    ${EndIf}
+    !insertmacro STOP 4 "В папку «$INSTDIR» нельзя записывать файлы. Выберите другую папку."
+  ${EndIf}
+  FileClose $0
+  Delete "$INSTDIR\veltrax-setup.tmp"
+  ; An earlier copy in this very folder goes before the new files come; one
+  ; elsewhere only once they are all written, so that a failure leaves it.
+  ${If} $EarlierFolder == $INSTDIR
+    Call RemoveEarlierVeltrax
+  ${EndIf}
+
+  ClearErrors
   SetOutPath "$INSTDIR"
   File /r "${DIST}\*.*"
-  ; Tells the program that it is installed: each user keeps an own table.
+  !insertmacro CHECKED "Не удалось записать файлы Veltrax в папку «$INSTDIR»."
+  ; Tells the program that it is installed (each user keeps an own table),
+  ; and the next installer whose copy this is.
   FileOpen $0 "$INSTDIR\veltrax.installed" w
-  FileWrite $0 "Veltrax ${VERSION}, installed $MultiUser.InstallMode$\r$\n"
+  FileWrite $0 "Veltrax ${VERSION}$\r$\n$Marker$\r$\n"
   FileClose $0
   WriteUninstaller "$INSTDIR\uninstall.exe"
-  CreateShortcut "$SMPROGRAMS\$R6.lnk" "$INSTDIR\veltrax.exe" "" "$INSTDIR\veltrax.exe" 0
-  ${If} ${FileExists} "$INSTDIR\veltrax.html"
-    CreateShortcut "$SMPROGRAMS\$R7.lnk" "$INSTDIR\veltrax.html" "" "$INSTDIR\veltrax.exe" 0
+  ${IfNot} ${FileExists} "$INSTDIR\uninstall.exe"
+  ${OrIfNot} ${FileExists} "$INSTDIR\veltrax.installed"
+    SetErrors
   ${EndIf}
-  WriteRegStr SHCTX "Software\Veltrax" "InstallDir" "$INSTDIR"
-  WriteRegStr SHCTX "Software\Veltrax" "InstallMode" "$MultiUser.InstallMode"
-  WriteRegStr SHCTX "${UNINSTALL_KEY}" "DisplayName" "$R5"
-  WriteRegStr SHCTX "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
-  WriteRegStr SHCTX "${UNINSTALL_KEY}" "Publisher" "Veltrax developers"
-  WriteRegStr SHCTX "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\veltrax.exe"
-  WriteRegStr SHCTX "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
-  WriteRegStr SHCTX "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\uninstall.exe" /$MultiUser.InstallMode'
-  WriteRegStr SHCTX "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /$MultiUser.InstallMode /S'
-  WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "NoModify" 1
-  WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "NoRepair" 1
+  !insertmacro CHECKED "Не удалось записать файлы Veltrax в папку «$INSTDIR»."
+  ${If} $EarlierFolder != $INSTDIR
+    Call RemoveEarlierVeltrax
+  ${EndIf}
+  ClearErrors
+  CreateShortcut "${SHORTCUT}" "$INSTDIR\veltrax.exe" "" "$INSTDIR\veltrax.exe" 0
+  CreateShortcut "${WEB_SHORTCUT}" "$INSTDIR\veltrax.html" "" "$INSTDIR\veltrax.exe" 0
+  !insertmacro CHECKED "Не удалось создать ярлыки Veltrax в меню «Пуск»."
+  WriteRegStr HKCU "Software\Veltrax" "InstallDir" "$INSTDIR"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayName" "${DISPLAY_NAME}"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "Publisher" "Veltrax developers"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\veltrax.exe"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\uninstall.exe"'
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /S _?=$INSTDIR'
+  WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoModify" 1
+  WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoRepair" 1
   ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
   IntFmt $0 "0x%08X" $0
-  WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "EstimatedSize" "$0"
+  WriteRegDWORD HKCU "${UNINSTALL_KEY}" "EstimatedSize" "$0"
+  ${If} ${Errors}
+    DeleteRegKey HKCU "${UNINSTALL_KEY}"
+    DeleteRegKey HKCU "Software\Veltrax"
+    Call RollBack
+    !insertmacro STOP 4 "Не удалось записать сведения о Veltrax в реестр."
+  ${EndIf}
 SectionEnd
+
+Function un.onInit
+  SetRegView 64
+FunctionEnd
 
 Section "Uninstall"
   SetRegView 64
   ; Nothing goes while the program runs.
   StrCpy $R1 $INSTDIR
   Call un.CloseRunningVeltrax
-  Call un.Names
-  Delete "$SMPROGRAMS\$R6.lnk"
-  Delete "$SMPROGRAMS\$R7.lnk"
-  ; Only what the installer put there, and a table an earlier version may
-  ; have written beside the program.
+  ; The entries are this copy's only where it is the one registered.
+  ReadRegStr $0 HKCU "Software\Veltrax" "InstallDir"
+  ${If} $0 == $INSTDIR
+    Delete "${SHORTCUT}"
+    Delete "${WEB_SHORTCUT}"
+    DeleteRegKey HKCU "${UNINSTALL_KEY}"
+    DeleteRegKey HKCU "Software\Veltrax"
+  ${EndIf}
+  ; Only what the installer put there: a table beside the program stays.
   !include "${FILELIST}"
-  Delete "$INSTDIR\NameMass.dat"
   Delete "$INSTDIR\veltrax.installed"
-  Delete "$INSTDIR\uninstall.exe"
+  ${If} $EXEDIR == $INSTDIR
+    ; Run in place (the quiet uninstall, whose exit code is this one's): the
+    ; running uninstaller cannot delete itself; a hidden command started as
+    ; it ends does, within a second or two, and then the folder.
+    ReadEnvStr $0 COMSPEC
+    SetOutPath $TEMP  ; its working folder, which cannot be removed while used
+    ExecShell "" "$0" '/d /c for /l %i in (1,1,30) do (del "$INSTDIR\uninstall.exe" 2>nul & if not exist "$INSTDIR\uninstall.exe" (rmdir "$INSTDIR" 2>nul & exit) & ping -n 2 127.0.0.1 >nul)' SW_HIDE
+  ${Else}
+    Delete "$INSTDIR\uninstall.exe"
+  ${EndIf}
   RMDir "$INSTDIR"
-  DeleteRegKey SHCTX "${UNINSTALL_KEY}"
-  DeleteRegKey SHCTX "Software\Veltrax"
 SectionEnd
