@@ -81,7 +81,8 @@ printf 'Veltrax %s\r\ninstalled by the MSI for all users\r\n' "$msi_version" > "
 msi=veltrax-$msi_version-x64.msi
 # wixl takes the files by paths relative to where it runs.
 cp "$here/packaging/icons/org.veltrax.Veltrax.ico" "$build/veltrax.ico"
-(cd "$build" && wixl -a x64 -D Win64=yes -D Version="$msi_version" -D SourceDir="$name" -D Marker=veltrax.installed \
+size=$(du -sk "$folder" | cut -f1)
+(cd "$build" && wixl -a x64 -D Win64=yes -D Version="$msi_version" -D Size="$size" -D SourceDir="$name" -D Marker=veltrax.installed \
   -D Icon=veltrax.ico -o "$msi" "$here/packaging/windows/veltrax.wxs" files.wxs)
 python3 "$here/scripts/msi-texts.py" "$build/$msi" "$here/packaging/windows/msi-texts.txt"
 mv -f "$build/$msi" "$here/dist/$msi"

@@ -1,22 +1,24 @@
 #!/usr/bin/env bash
-# Proves the Windows build under Wine, as a person would use it, on a copy of
-# the installer (dist/ is left as it is):
-# - installs it silently for all users into a fresh Wine prefix, starts the
-#   installed program on a virtual screen, types Ca(OH)2 and Enter, reads the
-#   report back through the clipboard and takes a picture of the window;
+# Proves the Windows build under Wine, as a school's IT and a teacher would
+# use it, on copies of the installers (dist/ is left as it is):
+# - the MSI: checks its tables (msiinfo), installs it silently for the machine
+#   into a fresh Wine prefix, starts the installed program on a virtual
+#   screen, types Ca(OH)2 and Enter, reads the report back through the
+#   clipboard and takes a picture of the window; upgrades it with a newer
+#   MSI, refuses an older one, installs into INSTALLDIR=, refuses a machine
+#   with an all-users copy of an earlier setup.exe, and msiexec /x leaves only
+#   the users' tables;
 # - runs the widget tests built for Windows with Qt's offscreen platform;
-# - upgrades it over an older version, leaving a file that no Veltrax put there;
-# - refuses a silent downgrade (exit code 3) unless /Downgrade is given;
-# - installs it for the current user only, without administrator rights;
-# - installs both kinds, upgrades each, and the other stays whole;
-# - honours /D= in both modes: a school's own folder, where the program is
-#   known as installed and the user's table is made from %ProgramData%'s;
-# - installs into a folder holding another program's files, which stay as
-#   they were, also through the uninstall;
-# - refuses to uninstall while Veltrax runs (exit code 2, nothing removed);
+# - setup.exe for one user: installs and upgrades, refuses a silent
+#   downgrade (3), an unusable /D= (1, nothing written), a read-only folder
+#   (4, nothing written), rolls a failed write back (4, the earlier copy
+#   whole), one installer at a time (5), a subfolder for another program's,
+#   another user's and the machine's folder (each untouched), a table beside
+#   an earlier copy kept, the quiet uninstall's true exit code while Veltrax
+#   runs (2) and not held up by a copy running elsewhere, a seeded table from
+#   %ProgramData%;
 # - reads the manifest back, looks for the licences in every layout, and holds
-#   the third-party code in the shipped DLLs against them;
-# - uninstalls each, and the users' tables stay.
+#   the third-party code in the shipped DLLs against them.
 # The picture goes to BUILD_FOLDER/veltrax-windows.png, or to
 # docs/veltrax-windows.png with VELTRAX_REFRESH_DOCS=1.
 # Usage: windows-check.sh [BUILD_FOLDER]   (after scripts/package-windows.sh)
@@ -27,8 +29,7 @@ qt=$("$here/scripts/build-qt-windows.sh")
 "$here/scripts/install-deps.sh" --windows
 
 work=$(mktemp -d)
-setup=$work/$(basename "$(ls -t "$here"/dist/veltrax-*-setup.exe | head -n 1)")
-cp "$(ls -t "$here"/dist/veltrax-*-setup.exe | head -n 1)" "$setup"
+version=$(sed -n 's/^project(Veltrax VERSION \([0-9.]*\).*/\1/p' "$here/CMakeLists.txt")
 picture=$build/veltrax-windows.png
 [[ ${VELTRAX_REFRESH_DOCS:-0} == 1 ]] && picture=$here/docs/veltrax-windows.png
 export WINEPREFIX=$work/prefix WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
@@ -39,6 +40,7 @@ Xvfb "$display" -screen 0 800x500x24 -dpi 96 >/dev/null 2>&1 &
 xvfb=$!
 cleanup() {
   wineserver -k 2>/dev/null || true
+  chattr -R -i "$work" 2>/dev/null || true
   kill "$xvfb" 2>/dev/null || true
   rm -rf "$work"
 }
@@ -60,8 +62,9 @@ check_layout() {
   test -f "$1/veltrax.exe" && test -f "$1/veltrax.installed"
   cmp "$1/veltrax.html" "$here/dist/veltrax.html"
   test -f "$1/licenses/Qt-configure-command.txt" && test -f "$1/licenses/build-qt-windows.sh"
-  test -f "$1/licenses/Qt-translations.txt"
-  grep -q "Written offer" "$1/licenses/README.txt"
+  grep -q "qt6-base_.*\.orig\.tar\.xz" "$1/licenses/README.txt"
+  ! grep -qi "written offer\|qtbase_ru\|@veltrax" "$1/licenses/README.txt" || { echo "the licences offer what nobody can take up"; exit 1; }
+  test ! -e "$1/translations" || { echo "a third-party translation is shipped"; exit 1; }
   test -f "$1/licenses/README.txt" && test -f "$1/licenses/LGPL-3.0.txt" && test -f "$1/licenses/Qt-freetype.txt"
   test -f "$1/licenses/GCC-runtime.txt" && test -f "$1/licenses/MinGW-w64-runtime.txt"
   test -f "$1/tables/NameMass-school.dat"
@@ -71,17 +74,66 @@ check_layout() {
   done
 }
 registry_value() {  # KEY VALUE: the value as reg query prints it, or nothing
-  wine reg query "$1" /v "$2" /reg:64 2>/dev/null | tr -d '\r' | awk -v name="$2" '$1 == name { print $3 }'
+  wine reg query "$1" /v "$2" /reg:64 2>/dev/null | tr -d '\r' |
+    awk -v name="$2" '$1 == name { $1 = ""; $2 = ""; sub(/^ +/, ""); print }'
 }
 uninstall_key='Software\Microsoft\Windows\CurrentVersion\Uninstall\Veltrax'
 
-echo "installing $(basename "$setup") for all users"
-wine "$setup" /S /AllUsers
-wineserver --wait
-installed="$WINEPREFIX/drive_c/Program Files/Veltrax"
+# The exit code of a silent run of an installer, an uninstaller or msiexec.
+exit_code() {
+  local status=0
+  wine "$@" >/dev/null 2>&1 || status=$?
+  wineserver --wait
+  echo "$status"
+}
+# The exit code of a command line given exactly as written, as a deployment
+# tool gives it (wine would quote each argument of its own).
+line_code() {
+  printf '@%s\r\n@exit /b %%ERRORLEVEL%%\r\n' "$1" > "$WINEPREFIX/drive_c/line.bat"
+  local status=0
+  wine cmd /c 'C:\line.bat' >/dev/null 2>&1 || status=$?
+  echo "$status"
+}
+fail() { echo "$*"; exit 1; }
+drive=$WINEPREFIX/drive_c
+start_menu() {  # NAME: whether the machine's or a user's Start menu has it
+  find "$drive/ProgramData/Microsoft/Windows/Start Menu/Programs" \
+       "$drive"/users/*/AppData/Roaming/Microsoft/Windows/Start\ Menu/Programs \
+       -maxdepth 1 -name "$1" 2>/dev/null | grep -q .
+}
+files_of() { (cd "$1" && find . -type f -exec md5sum {} + | sort); }
+
+echo "the MSI's tables"
+msi=$work/veltrax-$version-x64.msi
+cp "$here/dist/veltrax-$version-x64.msi" "$msi"
+cp "$msi" "$drive/"
+table() { msiinfo export "$msi" "$1" | tr -d '\r\0'; }  # whole, before any grep -q ends the pipe
+properties=$(table Property)
+property() { awk -F '\t' -v name="$1" '$1 == name { print $2 }' <<<"$properties"; }
+[[ $(property ALLUSERS) == 1 && $(property ARPNOMODIFY) == 1 && $(property ProductLanguage) == 1049 ]] || fail "the MSI is not for the machine, in Russian, without Modify"
+[[ $(property ARPPRODUCTICON) == veltrax.ico && $(property ProductVersion) == "$version" && -n $(property ARPSIZE) ]] || fail "the MSI lacks its icon, version or size"
+grep -qx $'1251\t_ForceCodepage' <<<"$(table _ForceCodepage)" || fail "the MSI's code page is not 1251"
+grep -q "более новая версия Veltrax" <<<"$(table LaunchCondition)" || fail "no Russian refusal of a downgrade"
+grep -q "Veltrax в браузере" <<<"$(table Shortcut)" || fail "no «Veltrax в браузере» in the Start menu"
+files=$(table File)
+grep -q "veltrax.installed" <<<"$files" || fail "the MSI leaves no marker"
+# The same files as the zip, and the marker.
+zipped=$(unzip -Z1 "$here/dist/veltrax-$version-windows-x64.zip")
+[[ $(tail -n +4 <<<"$files" | wc -l) == $(( $(grep -vc '/$' <<<"$zipped") + 1 )) ]] || fail "the MSI and the zip hold different files"
+
+echo "installing the MSI for the machine"
+[[ $(exit_code msiexec /i "C:\\veltrax-$version-x64.msi" /qn) == 0 ]] || fail "msiexec /i failed"
+installed="$drive/Program Files/Veltrax"
 check_layout "$installed"
-test -f "$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Veltrax.lnk"
-[[ -n $(registry_value "HKLM\\$uninstall_key" EstimatedSize) ]] || { echo "no size in the Apps entry"; exit 1; }
+grep -q "MSI" "$installed/veltrax.installed"
+start_menu Veltrax.lnk >/dev/null || fail "no Start menu entry «Veltrax»"
+start_menu "Veltrax в браузере.lnk" >/dev/null || fail "no Start menu entry «Veltrax в браузере»"
+msi_entry() {  # the Apps entries the Windows Installer made
+  wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' /reg:64 2>/dev/null | tr -d '\r' | grep '{'
+}
+[[ $(msi_entry | wc -l) == 1 ]] || fail "not one Apps entry for the MSI"
+[[ $(registry_value "$(msi_entry)" DisplayVersion) == "$version" ]] || fail "the Apps entry lacks the version"
+[[ $(registry_value "$(msi_entry)" NoModify) == 0x1 ]] || fail "the Apps entry offers Modify"
 
 # Starts the program (a Windows path), types a formula and presses Enter;
 # $window is its window.
@@ -108,7 +160,7 @@ report=$(xclip -o -selection clipboard | tr -d '\r')
 echo "$report"
 grep -q '^# Масса - 74.01468$' <<<"$report"
 grep -q '^Ca - 54%$' <<<"$report"
-test -f "$WINEPREFIX"/drive_c/users/*/AppData/Roaming/veltrax/NameMass.dat
+test -f "$drive"/users/*/AppData/Roaming/veltrax/NameMass.dat
 test ! -e "$installed/NameMass.dat"
 xdotool key --window "$window" alt+F4 || true
 sleep 1
@@ -116,126 +168,191 @@ wineserver -k 2>/dev/null || true
 
 echo "widget tests for Windows, offscreen"
 runtime=$(dirname "$(x86_64-w64-mingw32-g++-posix -print-libgcc-file-name)")
-mkdir -p "$build/tests/ui/translations"
-cp /usr/share/qt6/translations/qtbase_ru.qm "$build/tests/ui/translations/"
 results=$work/ui_tests.txt
 status=0
 WINEPATH="$qt/bin;$runtime;/usr/x86_64-w64-mingw32/lib" QT_PLUGIN_PATH="$qt/plugins" \
   wine "$build/tests/ui/ui_tests.exe" -platform offscreen -o "$(winepath -w "$results"),txt" >/dev/null 2>&1 || status=$?
 grep -E "^(FAIL|Totals)" -A2 "$results" || true
 wineserver -k 2>/dev/null || true
-[[ $status -eq 0 ]] || { echo "widget tests failed under Wine"; exit 1; }
-
-# The exit code of a silent run of the installer or an uninstaller.
-exit_code() {
-  local status=0
-  wine "$@" || status=$?
-  wineserver --wait
-  echo "$status"
-}
+[[ $status -eq 0 ]] || fail "widget tests failed under Wine"
 
 echo "the page in the zip is the page that was built"
-unzip -p "$(ls -t "$here"/dist/veltrax-*-windows-x64.zip | head -n 1)" '*/veltrax.html' | cmp - "$here/dist/veltrax.html"
+unzip -p "$here/dist/veltrax-$version-windows-x64.zip" '*/veltrax.html' | cmp - "$here/dist/veltrax.html"
 
 echo "the third-party code in the shipped DLLs, against the licences"
 strings -a "$installed/Qt6Gui.dll" | grep -q "FreeType" && test -f "$installed/licenses/Qt-freetype.txt"
 strings -a "$installed/Qt6Gui.dll" | grep -qi "harfbuzz" && ls "$installed"/licenses/Qt-harfbuzz*.txt >/dev/null
 test -f "$installed/licenses/Qt-pcre2.txt" && test -f "$installed/licenses/Qt-zlib.txt"
-! grep -aq "application/vnd.oasis.opendocument.text" "$installed/Qt6Core.dll" || { echo "the MIME database is in Qt6Core.dll"; exit 1; }
-! grep -q "pixman\|cocoa\|macOS" "$installed/licenses/README.txt" || { echo "licences of code not built for Windows"; exit 1; }
+! grep -aq "application/vnd.oasis.opendocument.text" "$installed/Qt6Core.dll" || fail "the MIME database is in Qt6Core.dll"
+! grep -q "pixman\|cocoa\|macOS" "$installed/licenses/README.txt" || fail "licences of code not built for Windows"
+for source in $(tr -d '\r' < "$installed/licenses/README.txt" | sed -n 's/^  \(qt6-base_[^ ]*\)$/\1/p'); do
+  test -f "$(cat "$qt/veltrax/build-folder")/files/$source" || fail "licenses\\README.txt names $source, which the build does not have"
+done
 
-echo "upgrading over an older version with a file that no Veltrax put there"
-wine reg add "HKLM\\$uninstall_key" /v DisplayVersion /t REG_SZ /d 0.9.0 /f /reg:64 >/dev/null 2>&1
+# An MSI of the same program under another version number.
+other_msi() {
+  local folder=$work/msi-$1
+  mkdir -p "$folder"
+  printf 'Veltrax %s\r\ninstalled by the MSI for all users\r\n' "$1" > "$build/veltrax.installed"
+  (cd "$build" && wixl -a x64 -D Win64=yes -D Version="$1" -D Size=1 -D SourceDir="veltrax-$version-windows-x64" \
+     -D Marker=veltrax.installed -D Icon=veltrax.ico -o "$drive/veltrax-$1-x64.msi" \
+     "$here/packaging/windows/veltrax.wxs" files.wxs)
+  python3 "$here/scripts/msi-texts.py" "$drive/veltrax-$1-x64.msi" "$here/packaging/windows/msi-texts.txt"
+}
+newer=$(awk -F. '{ print $1 "." $2 "." $3 + 1 }' <<<"$version")
+other_msi "$newer"
+other_msi 0.9.0
+
+echo "a newer MSI upgrades, an older one is refused"
 echo "not Veltrax's" > "$installed/other-program.dll"
-[[ $(exit_code "$setup" /S /AllUsers) == 0 ]]
+[[ $(exit_code msiexec /i "C:\\veltrax-$newer-x64.msi" /qn) == 0 ]] || fail "the upgrade failed"
 check_layout "$installed"
-test -f "$installed/other-program.dll" || { echo "the upgrade removed a file that was not Veltrax's"; exit 1; }
-test ! -e "$installed/Veltrax/veltrax.exe" || { echo "the upgrade went into a subfolder"; exit 1; }
+[[ $(msi_entry | wc -l) == 1 && $(registry_value "$(msi_entry)" DisplayVersion) == "$newer" ]] || fail "the upgrade left two entries or the old version"
+test -f "$installed/other-program.dll" || fail "the upgrade removed a file that was not Veltrax's"
 rm "$installed/other-program.dll"
-[[ $(registry_value "HKLM\\$uninstall_key" DisplayVersion) != 0.9.0 ]] || { echo "the upgrade kept the old version"; exit 1; }
+[[ $(exit_code msiexec /i 'C:\veltrax-0.9.0-x64.msi' /qn) =~ ^(1603|67)$ ]] || fail "an older MSI went over a newer one"
+[[ $(registry_value "$(msi_entry)" DisplayVersion) == "$newer" ]] || fail "the refused downgrade changed the install"
+
+echo "msiexec /x leaves only the users' tables"
+echo "the class's table" > "$installed/NameMass.dat"
+[[ $(exit_code msiexec /x "$(msi_entry | sed 's/.*\\//')" /qn) == 0 ]] || fail "msiexec /x failed"
+[[ $(find "$installed" -type f) == "$installed/NameMass.dat" ]] || fail "msiexec /x left files of Veltrax, or took a table"
+rm -rf "$installed"
+[[ -z $(msi_entry) ]] || fail "the Apps entry stayed"
+test -f "$drive"/users/*/AppData/Roaming/veltrax/NameMass.dat
+
+echo "INSTALLDIR= chooses the folder"
+[[ $(exit_code msiexec /i "C:\\veltrax-$version-x64.msi" /qn 'INSTALLDIR=C:\SchoolApps\Veltrax') == 0 ]]
+check_layout "$drive/SchoolApps/Veltrax"
+test ! -e "$installed/veltrax.exe" || fail "INSTALLDIR= was ignored"
+[[ $(exit_code msiexec /x "$(property ProductCode)" /qn) == 0 ]]
+test ! -e "$drive/SchoolApps/Veltrax/veltrax.exe"
+
+echo "a machine with an all-users copy of an earlier setup.exe is refused"
+wine reg add 'HKLM\Software\Veltrax' /v InstallMode /t REG_SZ /d AllUsers /f /reg:64 >/dev/null 2>&1
+# 1603, of which a Linux process's exit status keeps the low byte, 67.
+[[ $(exit_code msiexec /i "C:\\veltrax-$version-x64.msi" /qn) =~ ^(1603|67)$ ]] || fail "the MSI went over an earlier setup.exe's copy"
+test ! -e "$installed/veltrax.exe"
+wine reg delete 'HKLM\Software\Veltrax' /f /reg:64 >/dev/null 2>&1
+
+echo "setup.exe for one user"
+setup=veltrax-$version-setup.exe
+cp "$here/dist/$setup" "$drive/"
+personal_key="HKCU\\$uninstall_key"
+[[ $(exit_code "C:\\$setup" /S) == 0 ]] || fail "setup.exe failed"
+personal=$(ls -d "$drive"/users/*/AppData/Local/Programs/Veltrax)
+check_layout "$personal"
+start_menu "Veltrax (только для меня).lnk" >/dev/null || fail "no Start menu entry for the user"
+[[ $(registry_value "$personal_key" DisplayVersion) == "$version" ]] || fail "no Apps entry for the user"
+[[ -n $(registry_value "$personal_key" EstimatedSize) ]] || fail "no size in the Apps entry"
 
 echo "a silent downgrade is refused unless asked for"
-wine reg add "HKLM\\$uninstall_key" /v DisplayVersion /t REG_SZ /d 9.0.0 /f /reg:64 >/dev/null 2>&1
-[[ $(exit_code "$setup" /S /AllUsers) == 3 ]] || { echo "a silent downgrade went ahead"; exit 1; }
-[[ $(registry_value "HKLM\\$uninstall_key" DisplayVersion) == 9.0.0 ]]
-[[ $(exit_code "$setup" /S /AllUsers /Downgrade) == 0 ]]
-[[ $(registry_value "HKLM\\$uninstall_key" DisplayVersion) != 9.0.0 ]]
+wine reg add "$personal_key" /v DisplayVersion /t REG_SZ /d 9.0.0 /f /reg:64 >/dev/null 2>&1
+[[ $(exit_code "C:\\$setup" /S) == 3 ]] || fail "a silent downgrade went ahead"
+[[ $(exit_code "C:\\$setup" /S /Downgrade) == 0 ]]
+[[ $(registry_value "$personal_key" DisplayVersion) == "$version" ]]
 
-echo "uninstalling is refused while Veltrax runs"
-wine 'C:\Program Files\Veltrax\veltrax.exe' >/dev/null 2>&1 &
-xdotool search --sync --name '^Veltrax$' >/dev/null
-# Run in place (_?=, which takes no quotes), the uninstaller gives its own
-# exit code; the program keeps running meanwhile.
-printf '@start "" /wait "C:\\Program Files\\Veltrax\\uninstall.exe" /S /AllUsers _?=C:\\Program Files\\Veltrax\r\n@exit /b %%ERRORLEVEL%%\r\n' \
-  > "$WINEPREFIX/drive_c/uninstall-in-place.bat"
-status=0
-wine cmd /c 'C:\uninstall-in-place.bat' || status=$?
-[[ $status == 2 ]] || { echo "uninstalled a running Veltrax ($status)"; exit 1; }
-check_layout "$installed"
-[[ -n $(registry_value "HKLM\\$uninstall_key" DisplayVersion) ]] || { echo "the Apps entry went"; exit 1; }
-wineserver -k 2>/dev/null || true
+echo "an unusable /D= is refused, nothing written"
+echo "a file" > "$drive/a-file"
+before=$(cd "$drive" && find . -path ./windows -prune -o -print | sort)
+for folder in 'relative\Veltrax' 'Q:\Veltrax' 'C:\a-file' 'C:\a-file\Veltrax' '"C:\Quoted Folder"' 'C:\Not Last /S' \
+              "C:\\$(printf 'L%.0s' $(seq 1 230))"; do
+  [[ $(line_code "C:\\$setup /S /D=$folder") == 1 ]] || fail "/D=$folder was not refused"
+done
+# /S after /D= is part of the folder to NSIS, and still means silent.
+[[ $(line_code "C:\\$setup /D=C:\\Elsewhere /S") == 1 ]] || fail "a /D= followed by /S was not refused"
+[[ $(cd "$drive" && find . -path ./windows -prune -o -print | sort | grep -v '^./line.bat$') == $(grep -v '^./line.bat$' <<<"$before") ]] || fail "a refused install wrote something"
+check_layout "$personal"
 
-echo "uninstalling for all users"
-[[ $(exit_code "$installed/uninstall.exe" /S /AllUsers) == 0 ]]
-sleep 2
-test ! -e "$installed/veltrax.exe"
-test -f "$WINEPREFIX"/drive_c/users/*/AppData/Roaming/veltrax/NameMass.dat
+if chattr +i "$work" 2>/dev/null && chattr -i "$work"; then
+  echo "a read-only folder: nothing written; a failed write rolled back, the earlier copy whole"
+  mkdir -p "$drive/ReadOnly"
+  chattr +i "$drive/ReadOnly"
+  [[ $(exit_code "C:\\$setup" /S '/D=C:\ReadOnly') == 4 ]] || fail "a read-only folder was not refused"
+  chattr -i "$drive/ReadOnly"
+  [[ -z $(ls -A "$drive/ReadOnly") ]] || fail "something was written into the read-only folder"
+  # A folder of this user's (its marker), where one part cannot be written.
+  user=$(basename "$(dirname "$(dirname "$(dirname "$(dirname "$personal")")")")")
+  mkdir -p "$drive/Partly/platforms"
+  printf 'Veltrax %s\r\ninstalled for the user %s\r\n' "$version" "$user" > "$drive/Partly/veltrax.installed"
+  chattr +i "$drive/Partly/platforms"
+  [[ $(exit_code "C:\\$setup" /S '/D=C:\Partly') == 4 ]] || fail "a failed write was not reported"
+  chattr -i "$drive/Partly/platforms"
+  [[ $(cd "$drive/Partly" && find . | sort | tr '\n' ' ') == ". ./platforms ./veltrax.installed " ]] || fail "a failed write was not rolled back"
+  check_layout "$personal"
+  [[ $(registry_value "HKCU\\Software\\Veltrax" InstallDir) == "$(winepath -w "$personal")" ]] || fail "the earlier copy's entry went"
+else
+  echo "(no read-only folder for root here: chattr does not work on this file system)"
+fi
 
-echo "installing for the current user only"
-wine "$setup" /S /CurrentUser
+echo "one setup.exe at a time"
+codes=$(for i in 1 2 3; do (s=0; wine "C:\\$setup" /S >/dev/null 2>&1 || s=$?; echo "$s") & done; wait)
 wineserver --wait
-personal=$(ls -d "$WINEPREFIX"/drive_c/users/*/AppData/Local/Programs/Veltrax)
+[[ $(sort <<<"$codes" | tr '\n' ' ') == "0 5 5 " ]] || fail "three installers at once gave: $codes"
 check_layout "$personal"
-test ! -e "$installed/veltrax.exe"
-[[ -n $(registry_value "HKCU\\$uninstall_key" DisplayVersion) ]] || { echo "no Apps entry for the user"; exit 1; }
 
-echo "both kinds installed, each upgraded, the other whole"
-[[ $(exit_code "$setup" /S /AllUsers) == 0 ]]
-check_layout "$installed"
-[[ $(exit_code "$setup" /S /CurrentUser) == 0 ]]
-check_layout "$installed"
-test -f "$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Veltrax.lnk"
-[[ -n $(registry_value "HKLM\\$uninstall_key" DisplayVersion) ]] || { echo "the per-user upgrade removed the all-users copy"; exit 1; }
-[[ $(exit_code "$setup" /S /AllUsers) == 0 ]]
-check_layout "$personal"
-[[ -n $(registry_value "HKCU\\$uninstall_key" DisplayVersion) ]] || { echo "the all-users upgrade removed the user's copy"; exit 1; }
-[[ $(exit_code "$personal/uninstall.exe" /S /CurrentUser) == 0 ]]
-test ! -e "$personal/veltrax.exe"
-[[ -z $(registry_value "HKCU\\$uninstall_key" DisplayVersion) ]] || { echo "the Apps entry stayed"; exit 1; }
-check_layout "$installed"
-[[ $(exit_code "$installed/uninstall.exe" /S /AllUsers) == 0 ]]
-test ! -e "$installed/veltrax.exe"
-
-echo "/D= in both modes: a school's own folder, a table seeded from ProgramData"
-school="$WINEPREFIX/drive_c/SchoolApps/Veltrax"
-[[ $(exit_code "$setup" /S /AllUsers '/D=C:\SchoolApps\Veltrax') == 0 ]]
-check_layout "$school"
-test ! -e "$installed/veltrax.exe" || { echo "/D= was ignored"; exit 1; }
-[[ $(exit_code "$school/uninstall.exe" /S /AllUsers) == 0 ]]
-[[ $(exit_code "$setup" /S /CurrentUser '/D=C:\SchoolApps\Veltrax') == 0 ]]
-check_layout "$school"
-rm -f "$WINEPREFIX"/drive_c/users/*/AppData/Roaming/veltrax/NameMass.dat
-mkdir -p "$WINEPREFIX/drive_c/ProgramData/veltrax"
-cp "$school/tables/NameMass-school.dat" "$WINEPREFIX/drive_c/ProgramData/veltrax/NameMass.dat"
-type_formula 'C:\SchoolApps\Veltrax\veltrax.exe' 'HCl'
-wineserver -k 2>/dev/null || true
-test ! -e "$school/NameMass.dat" || { echo "the school's folder got a shared table"; exit 1; }
-cmp "$school/tables/NameMass-school.dat" "$WINEPREFIX"/drive_c/users/*/AppData/Roaming/veltrax/NameMass.dat
-[[ $(exit_code "$school/uninstall.exe" /S /CurrentUser) == 0 ]]
-test ! -e "$school/veltrax.exe"
-
-echo "a folder holding another program's files: nothing of it touched"
-other="$WINEPREFIX/drive_c/OtherApp"
+echo "another program's, another user's and the machine's folder: a subfolder, each untouched"
+other="$drive/OtherApp"
 mkdir -p "$other/platforms"
 echo "another program" > "$other/other.exe"
 echo "another program's Qt" > "$other/Qt6Core.dll"
 echo "another program's plugin" > "$other/platforms/qwindows.dll"
-before=$(cd "$other" && find . -type f -exec md5sum {} + | sort)
-[[ $(exit_code "$setup" /S /CurrentUser '/D=C:\OtherApp') == 0 ]]
-check_layout "$other/Veltrax"
-[[ $(cd "$other" && find . -path ./Veltrax -prune -o -type f -exec md5sum {} + | sort) == "$before" ]] || { echo "the install touched another program"; exit 1; }
-[[ $(exit_code "$other/Veltrax/uninstall.exe" /S /CurrentUser) == 0 ]]
-[[ $(cd "$other" && find . -type f -exec md5sum {} + | sort) == "$before" ]] || { echo "the uninstall touched another program"; exit 1; }
+shared="$drive/Shared/Veltrax"
+mkdir -p "$shared"
+printf 'Veltrax %s\r\ninstalled for the user pupil2\r\n' "$version" > "$shared/veltrax.installed"
+echo "pupil2's program" > "$shared/veltrax.exe"
+[[ $(exit_code msiexec /i "C:\\veltrax-$version-x64.msi" /qn) == 0 ]]
+for target in "$other" "$shared" "$installed"; do
+  before=$(files_of "$target")
+  [[ $(line_code "C:\\$setup /S /D=$(winepath -w "$target")") == 0 ]] || fail "no install beside $target"
+  check_layout "$target/Veltrax"
+  [[ $(cd "$target" && find . -path ./Veltrax -prune -o -type f -exec md5sum {} + | sort) == "$before" ]] || fail "the install touched $target"
+done
+# Its own uninstaller, run by its path, removes this user's copy and nothing else.
+[[ $(exit_code "$installed/Veltrax/uninstall.exe" /S) == 0 ]]
+for _ in $(seq 10); do [[ -e $installed/Veltrax ]] && sleep 1; done
+test ! -e "$installed/Veltrax" || fail "the user's copy stayed"
+check_layout "$installed"
+[[ -n $(msi_entry) ]] || fail "the user's uninstall took the machine's entry"
+[[ $(exit_code msiexec /x "$(property ProductCode)" /qn) == 0 ]]
 
-test -f "$WINEPREFIX"/drive_c/users/*/AppData/Roaming/veltrax/NameMass.dat
+echo "a table beside an earlier copy is kept"
+school="$drive/SchoolApps/Veltrax"
+[[ $(exit_code "C:\\$setup" /S '/D=C:\SchoolApps\Veltrax') == 0 ]]
+echo "the class's table" > "$school/NameMass.dat"
+rm -rf "$drive/ProgramData/veltrax"
+[[ $(exit_code "C:\\$setup" /S) == 0 ]] || fail "the upgrade failed"
+check_layout "$school"
+[[ $(cat "$drive/ProgramData/veltrax/NameMass.dat") == "the class's table" ]] || fail "the table did not become the administrator's"
+echo "the class's second table" > "$school/NameMass.dat"
+[[ $(exit_code "C:\\$setup" /S) == 0 ]]
+[[ $(cat "$school/NameMass.dat.saved") == "the class's second table" ]] || fail "the table was not kept beside"
+[[ $(cat "$drive/ProgramData/veltrax/NameMass.dat") == "the class's table" ]] || fail "the administrator's table was written over"
+
+echo "a new user's table is made from the administrator's"
+cp "$school/tables/NameMass-school.dat" "$drive/ProgramData/veltrax/NameMass.dat"
+rm -f "$drive"/users/*/AppData/Roaming/veltrax/NameMass.dat
+type_formula 'C:\SchoolApps\Veltrax\veltrax.exe' 'HCl'
+wineserver -k 2>/dev/null || true
+cmp "$school/tables/NameMass-school.dat" "$drive"/users/*/AppData/Roaming/veltrax/NameMass.dat
+
+echo "the quiet uninstall: its true exit code, held up only by this copy running"
+quiet=$(registry_value "$personal_key" QuietUninstallString)
+wine 'C:\SchoolApps\Veltrax\veltrax.exe' >/dev/null 2>&1 &
+xdotool search --sync --name '^Veltrax$' >/dev/null
+[[ $(line_code "$quiet") == 2 ]] || fail "the quiet uninstall of a running Veltrax did not say 2"
+check_layout "$school"
+wineserver -k 2>/dev/null || true
+sleep 1
+mkdir -p "$drive/Stick"
+unzip -q "$here/dist/veltrax-$version-windows-x64.zip" -d "$drive/Stick"
+wine "C:\\Stick\\veltrax-$version-windows-x64\\veltrax.exe" >/dev/null 2>&1 &
+xdotool search --sync --name '^Veltrax$' >/dev/null
+[[ $(line_code "$quiet") == 0 ]] || fail "a copy running from a stick held up the uninstall"
+sleep 4
+[[ $(cd "$school" && find . -type f | sort | tr '\n' ' ') == "./NameMass.dat.saved " ]] || fail "the quiet uninstall left files"
+[[ -z $(registry_value "$personal_key" DisplayVersion) ]] || fail "the Apps entry stayed"
+wineserver -k 2>/dev/null || true
+test -f "$drive"/users/*/AppData/Roaming/veltrax/NameMass.dat
+
 echo "windows check passed; picture in $picture"
