@@ -5,9 +5,9 @@
 #   make bench  builds and runs the benchmarks, the page's too
 #   make fuzz   runs every fuzz target for FUZZ_SECONDS each
 #   make test-windows   the core's tests cross-built for Windows, under Wine
-#   make windows        the Windows program, zip and installer (dist/)
+#   make windows        the Windows program: zip, MSI and setup.exe (dist/)
 #   make dist           every artefact the project ships, in dist/ with SHA256SUMS
-#   make windows-check  the installer tried under Wine
+#   make windows-check  both installers tried under Wine
 #   make web            dist/veltrax.html: the program as one offline web page, and
 #                       dist/web/: the same page for a web server, installable and offline
 #   make test-web       the core under node, compared with the native one, and the page in Chromium
@@ -98,13 +98,13 @@ web-screenshot:
 	$(MAKE) test-web VELTRAX_SCREENSHOT=$(CURDIR)/docs/veltrax-web.png
 
 # The program for Windows: Qt for Windows built once into ~/.cache/veltrax
-# (about 40 minutes on two cores), then dist/veltrax-<version>-windows-x64.zip
-# and dist/veltrax-<version>-setup.exe.
+# (about 40 minutes on two cores), then dist/veltrax-<version>-windows-x64.zip,
+# dist/veltrax-<version>-x64.msi and dist/veltrax-<version>-setup.exe.
 windows:
 	scripts/package-windows.sh
 
-# The installer installed and used under Wine, the widget tests under Wine,
-# and docs/veltrax-windows.png.
+# Both installers installed, upgraded and removed under Wine, the program
+# used, the widget tests under Wine, and docs/veltrax-windows.png.
 windows-check: windows
 	scripts/windows-check.sh
 
