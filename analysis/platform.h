@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <vector>
 
@@ -23,6 +24,19 @@ public:
 // paste, a drop or typing that would leave more, the start is kept, never
 // half a character, and ReportCutMessage tells the user.
 inline constexpr std::size_t kReportBoxCapacity = std::size_t{1} << 19;
+
+// How many code units of an insertion of `inserted` units the report box
+// keeps, when it holds `held` units of which `replaced` (the selection) give
+// way: all, or the start that fits, less a high surrogate left at its end.
+// `unitAt(i)` gives the insertion's unit i; it is asked for one unit at most.
+template <typename UnitAt>
+std::size_t ReportBoxKeeps(std::size_t held, std::size_t replaced, std::size_t inserted, UnitAt unitAt) {
+    const std::size_t staying = held - std::min(replaced, held);
+    const std::size_t room = staying >= kReportBoxCapacity ? 0 : kReportBoxCapacity - staying;
+    if (inserted <= room) return inserted;
+    const char16_t last = room > 0 ? static_cast<char16_t>(unitAt(room - 1)) : u'\0';
+    return last >= 0xD800 && last <= 0xDBFF ? room - 1 : room;
+}
 
 // A modal message with the caption "Veltrax" and an OK button only; returns
 // when the user has closed it.

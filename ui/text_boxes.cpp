@@ -6,7 +6,6 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QTextCursor>
-#include <algorithm>
 #include <memory>
 
 void FormulaBox::Paste(bool selection) {
@@ -65,15 +64,15 @@ void ReportBox::insertFromMimeData(const QMimeData* source) {
     }
     QTextCursor cursor = textCursor();
     const qsizetype held = document()->characterCount() - 1;  // less the final paragraph separator
-    const qsizetype selected = cursor.selectionEnd() - cursor.selectionStart();
-    const qsizetype room = std::max<qsizetype>(0, kCapacity - (held - selected));
     const QString text = source->text();
-    if (text.size() <= room) {
+    const auto kept = static_cast<qsizetype>(
+        ReportBoxKeeps(static_cast<std::size_t>(held), static_cast<std::size_t>(cursor.selectionEnd() - cursor.selectionStart()),
+                       static_cast<std::size_t>(text.size()),
+                       [&text](std::size_t i) { return text.at(static_cast<qsizetype>(i)).unicode(); }));
+    if (kept == text.size()) {
         QPlainTextEdit::insertFromMimeData(source);
         return;
     }
-    qsizetype kept = room;
-    if (kept > 0 && text.at(kept - 1).isHighSurrogate()) --kept;  // never half a character
     cursor.insertText(text.left(kept));
     setTextCursor(cursor);
     ensureCursorVisible();

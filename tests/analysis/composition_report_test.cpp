@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 
 #include "analysis/formula_parser.h"
 #include "analysis/numbers.h"
@@ -82,4 +83,35 @@ TEST_F(CompositionReport, NumbersBeyondSinglePrecisionGiveOneMessageAndNoReport)
     test.messages.shown.clear();
     EXPECT_EQ(Report(U"H" + Text(38, U'9'), 2).substr(0, 11), U"# Масса - 1");
     EXPECT_TRUE(test.messages.shown.empty());
+}
+
+// The report box's bound, as both shells ask it: what an insertion keeps of
+// its start, given the box's text and the selection it replaces.
+TEST(ReportBoxBound, KeepsTheStartThatFitsAndNeverHalfACharacter) {
+    constexpr std::size_t kFull = kReportBoxCapacity;
+    struct Row {
+        const char* what;
+        std::size_t held, replaced, inserted, kept;
+        std::size_t highAt = SIZE_MAX;  // where the insertion's one high surrogate is, if anywhere
+    };
+    const Row rows[] = {
+        {"an empty box takes all that fits", 0, 0, kFull, kFull},
+        {"one more is cut", 0, 0, kFull + 1, kFull},
+        {"a full box takes nothing", kFull, 0, 5, 0},
+        {"the selection gives way", kFull, 3, 5, 3},
+        {"a selection longer than the text", 2, 7, kFull + 9, kFull},
+        {"a pair across the cut goes whole", 10, 0, kFull, kFull - 11, kFull - 11},
+        {"a pair before the cut stays", 10, 0, kFull, kFull - 10, kFull - 12},
+        {"a pair that fits whole stays", 0, 0, 4, 4, 3},
+        {"a box one short takes one unit, not half a pair", kFull - 1, 0, 2, 0, 0},
+    };
+    for (const Row& row : rows) {
+        int asked = 0;
+        const auto unitAt = [&](std::size_t i) -> char16_t {
+            ++asked;
+            return i == row.highAt ? u'\xD83D' : u'a';
+        };
+        EXPECT_EQ(ReportBoxKeeps(row.held, row.replaced, row.inserted, unitAt), row.kept) << row.what;
+        EXPECT_LE(asked, 1) << row.what;
+    }
 }

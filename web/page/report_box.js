@@ -52,11 +52,11 @@ txtPercent.addEventListener("beforeinput", (event) => {
   if (typeof data !== "string") return;
   data = data.replace(/\r\n?/g, "\n");
   const { value, selectionStart, selectionEnd } = txtPercent;
-  const room = Math.max(0, core._veltrax_report_capacity() - (value.length - (selectionEnd - selectionStart)));
-  if (data.length <= Math.min(room, kLongInsertion)) return; // the browser inserts it
+  core.veltraxInsertion = data;
+  const kept = core._veltrax_report_keeps(value.length, selectionEnd - selectionStart, data.length);
+  core.veltraxInsertion = "";
+  if (kept === data.length && kept <= kLongInsertion) return; // the browser inserts it
   event.preventDefault();
-  let kept = Math.min(room, data.length);
-  if (kept < data.length && kept > 0 && /[\ud800-\udbff]/.test(data[kept - 1])) --kept;
   txtPercent.setRangeText(data.slice(0, kept), selectionStart, selectionEnd, "end");
   if (kept === data.length) return;
   const typing = event.inputType === "insertText" || event.inputType === "insertLineBreak";
