@@ -25,13 +25,11 @@ private:
     void Paste(bool selection);
 };
 
-// The report box keeps at most kCapacity characters, far more than any
-// report or composition needs, so that it stays quick; of a paste or drop
-// that would leave more, the start is kept and `Cut` is told how many
+// The report box keeps at most kReportBoxCapacity characters; of a paste or
+// drop that would leave more, the start is kept and `Cut` is told how many
 // characters were left out.
 class ReportBox : public QPlainTextEdit {
 public:
-    static constexpr qsizetype kCapacity = static_cast<qsizetype>(kReportBoxCapacity);
     using QPlainTextEdit::QPlainTextEdit;
     std::function<void(qsizetype dropped)> Cut;
 

@@ -241,10 +241,8 @@ EMSCRIPTEN_KEEPALIVE const char* veltrax_description() {
     return Json(page.answer).String(page.picture.Description()).Done();
 }
 
-// The report box's capacity; how much of the insertion that the page holds
-// in Module.veltraxInsertion the box keeps (the core asks for one code unit of it,
-// so that a long paste never enters the core's memory); and the message for
-// what a paste left out.
+// The report box's capacity; how much of the insertion in Module.veltraxInsertion
+// it keeps (one code unit read, so a long paste stays out of the core's memory).
 EMSCRIPTEN_KEEPALIVE int veltrax_report_capacity() { return static_cast<int>(kReportBoxCapacity); }
 EM_JS(int, insertion_unit, (double index), { return Module.veltraxInsertion.charCodeAt(index); });
 EMSCRIPTEN_KEEPALIVE double veltrax_report_keeps(double held, double replaced, double inserted) {
@@ -252,6 +250,7 @@ EMSCRIPTEN_KEEPALIVE double veltrax_report_keeps(double held, double replaced, d
                                               static_cast<std::size_t>(inserted),
                                               [](std::size_t i) { return insertion_unit(static_cast<double>(i)); }));
 }
+// The message for what a paste left out.
 EMSCRIPTEN_KEEPALIVE const char* veltrax_report_cut(double dropped) {
     Page& page = ThePage();
     return Json(page.answer).String(ReportCutMessage(static_cast<std::size_t>(dropped))).Done();

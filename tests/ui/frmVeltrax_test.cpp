@@ -473,8 +473,8 @@ void WindowTest::hugePastesAreBoundedBeforeTheBoxesHoldThem_data() {
                                              << QString(32767, QLatin1Char('H')) << qsizetype{500'000 - 32767};
     QString lines;
     while (lines.size() < 1'000'000) lines += QStringLiteral("C = 40%\nH - 6.7\n");
-    QTest::newRow("report box") << false << lines << lines.left(ReportBox::kCapacity)
-                                << lines.size() - ReportBox::kCapacity;
+    QTest::newRow("report box") << false << lines << lines.left(qsizetype{kReportBoxCapacity})
+                                << lines.size() - qsizetype{kReportBoxCapacity};
 }
 
 void WindowTest::hugePastesAreBoundedBeforeTheBoxesHoldThem() {
