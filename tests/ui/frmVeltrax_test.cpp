@@ -6,6 +6,9 @@
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -361,22 +364,26 @@ void WindowTest::drawsCaOH2AtTheDesignedPositions() {
 }
 
 void WindowTest::theLayoutFollowsTheWindowSize_data() {
-    // Window sizes in pixels, one after the other, and the geometry of the
-    // report box, the label and the list that each leaves.
+    // The rows the browser test reads too (tests/window_layout.json, built
+    // in): window sizes one after another, in twips, and the report box, the
+    // label and the list that they leave.
     QTest::addColumn<QList<QSize>>("sizes");
     QTest::addColumn<QRect>("report");
     QTest::addColumn<int>("labelLeft");
     QTest::addColumn<int>("listLeft");
-    QTest::newRow("opening size") << QList<QSize>{{477, 270}} << QRect(80, 88, 317, 182) << 400 << 407;
-    QTest::newRow("W 2400, H 1320: the box shrinks to nothing")
-        << QList<QSize>{{160, 88}} << QRect(80, 88, 0, 0) << 83 << 90;
-    QTest::newRow("H 1305 keeps the height")
-        << QList<QSize>{{477, 270}, {477, 87}} << QRect(80, 88, 317, 182) << 400 << 407;
-    QTest::newRow("W 2250 keeps the width, label and list follow it")
-        << QList<QSize>{{500, 270}, {150, 270}} << QRect(80, 88, 340, 182) << 423 << 430;
-    QTest::newRow("maximised, 19200 wide") << QList<QSize>{{1280, 1000}} << QRect(80, 88, 1120, 912) << 1203 << 1210;
-    QTest::newRow("small, then large again")
-        << QList<QSize>{{100, 50}, {600, 400}} << QRect(80, 88, 440, 312) << 523 << 530;
+    QFile file(QStringLiteral(":/tests/window_layout.json"));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const auto pixels = [](const QJsonValue& twips) { return qRound(twips.toDouble() / 15); };
+    for (const QJsonValue& value : QJsonDocument::fromJson(file.readAll())[QStringLiteral("rows")].toArray()) {
+        const QJsonObject row = value.toObject();
+        QList<QSize> sizes;
+        for (const QJsonValue& size : row[QStringLiteral("sizes")].toArray())
+            sizes << QSize(pixels(size[0]), pixels(size[1]));
+        const QJsonArray report = row[QStringLiteral("report")].toArray();
+        QTest::newRow(row[QStringLiteral("what")].toString().toUtf8().constData())
+            << sizes << QRect(pixels(report[0]), pixels(report[1]), pixels(report[2]), pixels(report[3]))
+            << pixels(row[QStringLiteral("label")]) << pixels(row[QStringLiteral("list")]);
+    }
 }
 
 void WindowTest::theLayoutFollowsTheWindowSize() {

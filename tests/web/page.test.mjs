@@ -699,6 +699,28 @@ describe("layout and keyboard", () => {
     });
   }
 
+  // The rows that the widget test reads too, at the page's smallest scale,
+  // where a size in twips is a whole number of CSS pixels.
+  test("the window's layout follows one size after another, as the desktop window's does", async () => {
+    const rows = JSON.parse(readFileSync(new URL("../window_layout.json", import.meta.url), "utf8")).rows;
+    const k = 8 / 7 / 15;
+    const pixels = ([width, height]) => ({ width: Math.round(width * k), height: Math.round(height * k) });
+    for (const row of rows.filter((row) => row.browser)) {
+      const page = await open({ viewport: pixels(row.sizes[0]) });
+      for (const size of row.sizes.slice(1)) {
+        await page.setViewportSize(pixels(size));
+        await page.waitForFunction((width) => document.getElementById("txtFormula").getBoundingClientRect().width === width,
+          pixels(size).width);
+      }
+      const near = (actual, expected, what) =>
+        assert.ok(Math.abs(actual - expected * k) < 0.5, `${row.what}, ${what}: ${actual} ≠ ${expected * k}`);
+      (await box(page, "txtPercent")).forEach((value, i) => near(value, row.report[i], `the report box [${i}]`));
+      near((await box(page, "lblPrecision"))[0], row.label, "the label");
+      near((await box(page, "cmbPrecision"))[0], row.list, "the list");
+      await close(page);
+    }
+  });
+
   test("a phone gets the same controls one under the other, 44-pixel targets and 16-pixel type", async () => {
     const page = await open({ viewport: { width: 360, height: 640 } });
     const ids = ["picFormula", "txtFormula", "txtPercent", "Command1", "cmdTable", "cmbPrecision"];
