@@ -3,7 +3,8 @@
 wixl built (wixl leaves out text outside ASCII from the tables): each table
 named there is exported with msiinfo, the texts are set, and the tables are
 imported again with msibuild after the database's code page is set to 1251
-(msitools takes the text in UTF-8 and stores it in the database's code page).
+(msitools takes the text in UTF-8 and stores it in the database's code page),
+and the summary's language is set to Russian.
 Usage: msi-texts.py PACKAGE.msi TEXTS.txt"""
 import os
 import subprocess
@@ -27,7 +28,7 @@ def main(package, texts_file):
         names = []
         for table, changes in texts.items():
             exported = subprocess.run(["msiinfo", "export", package, table], check=True,
-                                      capture_output=True).stdout.decode("ascii")
+                                      capture_output=True).stdout.decode("utf-8")
             lines = exported.split("\r\n")
             columns = lines[0].split("\t")
             rows = [line.split("\t") for line in lines[3:] if line]
@@ -48,6 +49,12 @@ def main(package, texts_file):
         for path in [force, *names]:
             command += ["-i", path]
         subprocess.run(command, check=True)
+    # The package's language in its summary, which wixl leaves at 1033.
+    summary = subprocess.run(["msiinfo", "suminfo", package], check=True, capture_output=True,
+                             text=True).stdout
+    field = dict(line.split(": ", 1) for line in summary.splitlines() if ": " in line)
+    platform = field["Template"].split(";")[0]
+    subprocess.run(["msibuild", package, "-s", field["Subject"], field["Author"], f"{platform};1049"], check=True)
 
 
 if __name__ == "__main__":

@@ -113,6 +113,7 @@ property() { awk -F '\t' -v name="$1" '$1 == name { print $2 }' <<<"$properties"
 [[ $(property ALLUSERS) == 1 && $(property ARPNOMODIFY) == 1 && $(property ProductLanguage) == 1049 ]] || fail "the MSI is not for the machine, in Russian, without Modify"
 [[ $(property ARPPRODUCTICON) == veltrax.ico && $(property ProductVersion) == "$version" && -n $(property ARPSIZE) ]] || fail "the MSI lacks its icon, version or size"
 grep -qx $'1251\t_ForceCodepage' <<<"$(table _ForceCodepage)" || fail "the MSI's code page is not 1251"
+grep -qx "Template: x64;1049" <<<"$(msiinfo suminfo "$msi")" || fail "the MSI's summary is not for Russian"
 grep -q "более новая версия Veltrax" <<<"$(table LaunchCondition)" || fail "no Russian refusal of a downgrade"
 grep -q "Veltrax в браузере" <<<"$(table Shortcut)" || fail "no «Veltrax в браузере» in the Start menu"
 files=$(table File)
