@@ -122,6 +122,9 @@ TEST(CleaningNotice, NamesWhatTheEditLostAndHowToWriteIt) {
         {U"", U"SO4-2, H+", U"SO42H", U"знак заряда «-»"},
         {U"", U"Fe3+", U"Fe3", U"В формуле убран знак заряда «+»: посчитано для Fe3.", true},
         {U"", U"Ca+2", U"Ca2", U"знак заряда «+»", true},  // the digit right after the sign
+        // A mark that waits, then a key: a charge run only when both are superscript.
+        {U"", U"Fe3+²", U"Fe3", U"В формуле убраны надстрочная цифра «²», знак заряда «+»: посчитано для Fe3.", true},
+        {U"", U"Ca²3", U"Ca3", U"В формуле убрана надстрочная цифра «²»: посчитано для Ca3.", true},
         {U"", U"CuSO4 5H2O", U"CuSO45H2O", U"Убран пробел между цифрами «4 5»: цифры по обе стороны от него слились"},
         {U"", U"Na2CO3 10H2O", U"Na2CO310H2O", U"В формуле убран пробел между цифрами «3 1»: посчитано для Na2CO310H2O.", true},
         {U"H", U"HЖ", U"H", U"«Ж»"},                                              // the edit only appends
