@@ -88,6 +88,7 @@ TEST(ToSingle, RoundsToNearestAndOverflowsToInfinity) {
     EXPECT_EQ(ToSingle(FLT_MAX), FLT_MAX);
     EXPECT_EQ(ToSingle(0x1.fffffefffffffp127), FLT_MAX);
     EXPECT_EQ(ToSingle(0x1.ffffffp127), HUGE_VALF);
+    EXPECT_EQ(ToSingle(-0x1.ffffffp127), -HUGE_VALF);
     EXPECT_EQ(ToSingle(-1e300), -HUGE_VALF);
     EXPECT_TRUE(std::isnan(ToSingle(std::nan(""))));
 }

@@ -107,6 +107,7 @@ TEST(CleaningNotice, NamesWhatTheEditLostAndHowToWriteIt) {
          U"латинскую раскладку и наберите её заново. Русская «Н» только похожа на латинскую"},
         {U"", U"СгЫЩ4(Р2Щ)5", U"4(2)5", U"«С», «г», «Ы», «Щ» и «Р»"},
         {U"", U"HС", U"H", U"Русская «С» только похожа на латинскую"},
+        {U"", U"HА", U"H", U"Убрана русская буква «А»"},  // the alphabet's first letter
         {U"", U"HІ", U"H", U"Убрана кириллическая буква «І»: в формуле нужны латинские"},  // Ukrainian
         {U"", U"H₂SO₄", U"HSO", U"Убраны подстрочные цифры «₂» и «₄»: набирайте обычные"},
         {U"", U"₀₉⁰¹³⁴⁹", U"", U"подстрочные и надстрочные цифры «₀», «₉», «⁰», «¹», «³», «⁴» и «⁹»"},
@@ -126,6 +127,7 @@ TEST(CleaningNotice, NamesWhatTheEditLostAndHowToWriteIt) {
         {U"", U"Fe3+²", U"Fe3", U"В формуле убраны надстрочная цифра «²», знак заряда «+»: посчитано для Fe3.", true},
         {U"", U"Ca²3", U"Ca3", U"В формуле убрана надстрочная цифра «²»: посчитано для Ca3.", true},
         {U"", U"CuSO4 5H2O", U"CuSO45H2O", U"Убран пробел между цифрами «4 5»: цифры по обе стороны от него слились"},
+        {U"", U"CuSO4\u20005H2O", U"CuSO45H2O", U"пробел между цифрами"},  // the first of the wide spaces
         {U"", U"Na2CO3 10H2O", U"Na2CO310H2O", U"В формуле убран пробел между цифрами «3 1»: посчитано для Na2CO310H2O.", true},
         {U"H", U"HЖ", U"H", U"«Ж»"},                                              // the edit only appends
         {U"", U"абвгдёжз", U"", U"«ж» и «з»: в формуле"},                         // eight named, no more to tell
@@ -187,6 +189,9 @@ TEST(CleaningNotice, NamesWhatTheEditLostAndHowToWriteIt) {
         EXPECT_EQ(atEnter.empty(), *row.notice == 0) << ToUtf8(atEnter);
         EXPECT_TRUE(atEnter.empty() || !*row.kept || atEnter.ends_with(U"посчитано для " + Text(row.kept) + U"."));
     }
+    // A letter that looks like no Latin one is not said to.
+    EXPECT_EQ(CleaningNotice(U"", U"HЖ"), U"Убрана русская буква «Ж»: в формуле нужны латинские. Переключите "
+                                         U"клавиатуру на латинскую раскладку и наберите её заново.");
     EXPECT_EQ(CleaningNotice(U"", U"NН4·H2O"),
               U"Убрана русская буква «Н»: в формуле нужны латинские. Переключите клавиатуру на латинскую раскладку и "
               U"наберите её заново. Русская «Н» только похожа на латинскую, но это другая буква. Убран знак «·» между "

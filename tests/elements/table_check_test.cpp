@@ -72,7 +72,7 @@ TEST(ElementFileCheck, ABrokenTableIsReportedOnceForEachVersionAndStillUsed) {
          U"однобуквенный символ «E» (позиция 8) стоит после символа «HE» (позиция 5)", U"He", "# Масса - 4"},
         {"the same at the very end of the lines", " H  HE E\r\n 1  4  5\r\n 1  2  3",
          U"однобуквенный символ «E» (позиция 8)", U"He", "# Масса - 4"},
-        {"a small a at a symbol's end", Replaced(BuiltIn(), " CA ", " Ca "), U"строчная буква в символе «Ca»", U"Ca",
+        {"a small a at a symbol's end", Replaced(BuiltIn(), " CA ", " Ca "), U"в позиции 121, строчная буква в символе «Ca»", U"Ca",
          "# Масса - 1"},
         {"a small z at a symbol's start", Replaced(BuiltIn(), " ZN ", " zN "), U"в символе «zN»", U"H",
          "# Масса - 1.00794"},
