@@ -128,6 +128,7 @@ TEST(CleaningNotice, NamesWhatTheEditLostAndHowToWriteIt) {
         {U"", U"Ca²3", U"Ca3", U"В формуле убрана надстрочная цифра «²»: посчитано для Ca3.", true},
         {U"", U"CuSO4 5H2O", U"CuSO45H2O", U"Убран пробел между цифрами «4 5»: цифры по обе стороны от него слились"},
         {U"", U"CuSO4\u20005H2O", U"CuSO45H2O", U"пробел между цифрами"},  // the first of the wide spaces
+        {U"", U"CuSO4  5H2O", U"CuSO45H2O", U"Убран пробел между цифрами «4 5»"},  // a run of blanks is one
         {U"", U"Na2CO3 10H2O", U"Na2CO310H2O", U"В формуле убран пробел между цифрами «3 1»: посчитано для Na2CO310H2O.", true},
         {U"H", U"HЖ", U"H", U"«Ж»"},                                              // the edit only appends
         {U"", U"абвгдёжз", U"", U"«ж» и «з»: в формуле"},                         // eight named, no more to tell
