@@ -31,7 +31,7 @@ if [[ -f $qt/.complete ]]; then
   rm -rf "$dist/source"
   mkdir -p "$dist/source"
   cp "$work"/files/qt6-base_* "$dist/source/"
-  version=$(sed -n 's/^project(Veltrax VERSION \([0-9.]*\).*/\1/p' "$here/CMakeLists.txt")
+  version=$("$here/scripts/version.sh")
   if git -C "$here" rev-parse --git-dir >/dev/null 2>&1; then
     git -C "$here" archive --format=tar.gz --prefix="veltrax-$version/" -o "$dist/source/veltrax-$version.tar.gz" HEAD
     [[ -z $(git -C "$here" status --porcelain --untracked-files=no) ]] ||

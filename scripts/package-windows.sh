@@ -16,7 +16,7 @@ cmake -S "$here" -B "$build" -G Ninja \
   -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
   -DCMAKE_BUILD_TYPE=Release -DVELTRAX_UI=ON -DVELTRAX_TESTS=ON
 cmake --build "$build"
-version=$(sed -n 's/^project(Veltrax VERSION \([0-9.]*\).*/\1/p' "$here/CMakeLists.txt")
+version=$("$here/scripts/version.sh")
 
 # The program folder: the program, Qt's libraries, the platform and style
 # plugins and the compiler's run-time libraries (Qt's Russian texts are
@@ -70,20 +70,7 @@ makensis -V2 -DVERSION="$version" -DRUNNING_MARK="$(cat "$build/app/running-mark
   -DLONGEST="$longest" -DOUTFILE="$build/veltrax-$version-setup.exe" "$here/packaging/windows/veltrax.nsi"
 mv -f "$build/veltrax-$version-setup.exe" "$here/dist/veltrax-$version-setup.exe"
 
-# The MSI: the same folder, listed by wixl-heat, and the marker of a
-# machine's install.
-msi_version=$version
-printf 'Veltrax %s\r\ninstalled by the MSI for all users\r\n' "$msi_version" > "$build/veltrax.installed"
-# The program and the page are in veltrax.wxs itself, with the Start menu's entries.
-(cd "$build" && find "$name" -type f ! -path "$name/veltrax.exe" ! -path "$name/veltrax.html" | sort |
-  wixl-heat --var var.SourceDir -p "$name/" --directory-ref INSTALLDIR --component-group ProgramFiles --win64) \
-  > "$build/files.wxs"
-msi=veltrax-$msi_version-x64.msi
-# wixl takes the files by paths relative to where it runs.
-cp "$here/packaging/icons/org.veltrax.Veltrax.ico" "$build/veltrax.ico"
-size=$(du -sk "$folder" | cut -f1)
-(cd "$build" && wixl -a x64 -D Win64=yes -D Version="$msi_version" -D Size="$size" -D SourceDir="$name" -D Marker=veltrax.installed \
-  -D Icon=veltrax.ico -o "$msi" "$here/packaging/windows/veltrax.wxs" files.wxs)
-python3 "$here/scripts/msi-texts.py" "$build/$msi" "$here/packaging/windows/msi-texts.txt"
-mv -f "$build/$msi" "$here/dist/$msi"
+# The MSI: the same folder, for a whole computer.
+msi=veltrax-$version-x64.msi
+"$here/scripts/make-msi.sh" "$folder" "$version" "$here/dist/$msi"
 echo "built dist/$name.zip, dist/$msi and dist/veltrax-$version-setup.exe"

@@ -29,7 +29,7 @@ qt=$("$here/scripts/build-qt-windows.sh")
 "$here/scripts/install-deps.sh" --windows
 
 work=$(mktemp -d)
-version=$(sed -n 's/^project(Veltrax VERSION \([0-9.]*\).*/\1/p' "$here/CMakeLists.txt")
+version=$("$here/scripts/version.sh")
 picture=$build/veltrax-windows.png
 [[ ${VELTRAX_REFRESH_DOCS:-0} == 1 ]] && picture=$here/docs/veltrax-windows.png
 export WINEPREFIX=$work/prefix WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
@@ -192,13 +192,7 @@ done
 
 # An MSI of the same program under another version number.
 other_msi() {
-  local folder=$work/msi-$1
-  mkdir -p "$folder"
-  printf 'Veltrax %s\r\ninstalled by the MSI for all users\r\n' "$1" > "$build/veltrax.installed"
-  (cd "$build" && wixl -a x64 -D Win64=yes -D Version="$1" -D Size=1 -D SourceDir="veltrax-$version-windows-x64" \
-     -D Marker=veltrax.installed -D Icon=veltrax.ico -o "$drive/veltrax-$1-x64.msi" \
-     "$here/packaging/windows/veltrax.wxs" files.wxs)
-  python3 "$here/scripts/msi-texts.py" "$drive/veltrax-$1-x64.msi" "$here/packaging/windows/msi-texts.txt"
+  "$here/scripts/make-msi.sh" "$build/veltrax-$version-windows-x64" "$1" "$drive/veltrax-$1-x64.msi"
 }
 newer=$(awk -F. '{ print $1 "." $2 "." $3 + 1 }' <<<"$version")
 other_msi "$newer"
