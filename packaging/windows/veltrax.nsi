@@ -93,11 +93,10 @@ Function .onInit
   System::Call 'advapi32::GetUserNameW(w .r0, *i ${NSIS_MAX_STRLEN}) i .r1'
   StrCpy $UserName $0
   StrCpy $Marker "installed for the user $UserName"
-  ; NSIS puts its default in place of a /D= folder it cannot use, without a
-  ; word: the folder is read from the command line itself. /D= swallows
+  ; NSIS puts its default in place of a /D= folder it cannot use, and
+  ; cleans what is written to $INSTDIR, without a word: the folder is read
+  ; from the command line itself and checked as given. /D= swallows
   ; whatever follows it on the line, /S included.
-  ; (NSIS also cleans what is written to $INSTDIR: the text is checked as
-  ; given.)
   StrCpy $Folder $INSTDIR
   System::Call 'kernel32::GetCommandLineW() w .r0'
   ${StrLoc} $1 $0 " /D=" ">"
